@@ -15,6 +15,8 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <algorithm>
+
 #include "DataExchange.h"
 #include "DialogUnits.h"
 #include "EditControl.h"
@@ -52,6 +54,28 @@ bool IsPushButton(const QWidget* widget)
     return qobject_cast<const QPushButton*>(widget) != nullptr;
 }
 
+// A label keeps its template's place and never cuts its text: where the
+// text needs more room than the template gives (the machine's sans-serif
+// face is wider than the face the templates were laid out in), the label
+// reaches further to the right.
+void FitLabel(QLabel* label)
+{
+    const int templateWidth = label->property("templateWidth").toInt();
+    const int needed = label->fontMetrics().horizontalAdvance(label->text()) + 1;
+    label->resize(std::max(templateWidth, needed), label->height());
+}
+
+// A list box shows whole entries only: its height is rounded down.
+void FitWholeEntries(QListWidget* list)
+{
+    list->addItem(QStringLiteral("X"));
+    const int entry = std::max(1, list->sizeHintForRow(0));
+    delete list->takeItem(0);
+    const int frame = 2 * list->frameWidth();
+    const int entries = std::max(1, (list->height() - frame) / entry);
+    list->resize(list->width(), entries * entry + frame);
+}
+
 // An entry's text without its line end, as the list shows it.
 QString ShownEntry(const QString& text)
 {
@@ -59,6 +83,16 @@ QString ShownEntry(const QString& text)
     while (shown.endsWith('\n') || shown.endsWith('\r'))
         shown.chop(1);
     return shown;
+}
+
+// The platform activates a window a little after it is asked to; a person
+// would not type into it before.
+void WaitUntilWindowActive(QWidget* window)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (window->isVisible() && QApplication::activeWindow() != window && waited.elapsed() < 2000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
 }
 
 }  // namespace
@@ -120,6 +154,12 @@ void CDialog::CreateControls()
         QWidget* widget = CreateControl(control);
         widget->setGeometry(MapDialogRect(QRect(control.x, control.y, control.cx, control.cy), m_baseUnits));
         widget->setFocusPolicy(FocusPolicyOf(control));
+        if (control.kind == ControlKind::StaticText) {
+            widget->setProperty("templateWidth", widget->width());
+            FitLabel(static_cast<QLabel*>(widget));
+        }
+        if (control.kind == ControlKind::ListBox && !(control.style & LBS_NOINTEGRALHEIGHT))
+            FitWholeEntries(static_cast<QListWidget*>(widget));
         if (control.style & WS_DISABLED)
             widget->setEnabled(false);
         if (control.id != IDC_STATIC) {
@@ -154,7 +194,7 @@ QWidget* CDialog::CreateControl(const ControlTemplate& control)
         auto* label = new QLabel(LabelText(control.text, control.style), this);
         label->setTextFormat(Qt::PlainText);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        label->setWordWrap(true);
+        label->setWordWrap(false);
         return label;
     }
     case ControlKind::GroupBox:
@@ -245,17 +285,15 @@ int CDialog::DoModal()
     if (m_open)
         loop.exec(QEventLoop::DialogExec);
     m_modal = false;
+    // The owner has the focus back before the caller goes on.
+    if (QWidget* owner = parentWidget(); owner && owner->isVisible())
+        WaitUntilWindowActive(owner);
     return m_result;
 }
 
 void CDialog::WaitUntilActive()
 {
-    // The platform activates a new window a little later; a person would
-    // not type into it before.
-    QElapsedTimer waited;
-    waited.start();
-    while (m_open && !isActiveWindow() && waited.elapsed() < 2000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    WaitUntilWindowActive(this);
 }
 
 bool CDialog::Create()
@@ -395,6 +433,7 @@ void CDialog::SetDlgItemText(int id, const std::string& text)
         edit->setCursorPosition(0);
     } else if (auto* label = qobject_cast<QLabel*>(control)) {
         label->setText(value);
+        FitLabel(label);
     } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
         button->setText(value);
     } else if (auto* box = qobject_cast<QGroupBox*>(control)) {

@@ -27,13 +27,15 @@ inline constexpr unsigned ES_READONLY = 1u << 7;
 inline constexpr unsigned SS_NOPREFIX = 1u << 8;
 inline constexpr unsigned LBS_NOTIFY = 1u << 9;
 inline constexpr unsigned LBS_SORT = 1u << 10;
+// A list box is as high as its template says, not rounded down to whole entries.
+inline constexpr unsigned LBS_NOINTEGRALHEIGHT = 1u << 11;
 
 // The control number of labels that no code addresses.
 inline constexpr int IDC_STATIC = -1;
 
 enum class ControlKind {
     Edit,           // single line, left-aligned
-    StaticText,     // left-aligned label
+    StaticText,     // left-aligned one-line label, widened where its text needs it
     GroupBox,
     PushButton,
     DefPushButton,  // the push button Enter presses
