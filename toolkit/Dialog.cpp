@@ -186,7 +186,13 @@ QWidget* CDialog::CreateControl(const ControlTemplate& control)
     case ControlKind::Edit: {
         auto* edit = new CEditControl(this);
         edit->setFrame((control.style & WS_BORDER) != 0);
-        edit->setReadOnly((control.style & ES_READONLY) != 0);
+        if (control.style & ES_READONLY) {
+            // Read-only fields show the dialog's face colour, as disabled ones do.
+            edit->setReadOnly(true);
+            QPalette palette = edit->palette();
+            palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+            edit->setPalette(palette);
+        }
         edit->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         return edit;
     }
