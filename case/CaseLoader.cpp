@@ -5,7 +5,7 @@
 
 #include <sys/stat.h>
 
-#include "NumberText.h"
+#include "PrintfNumbers.h"
 
 namespace {
 

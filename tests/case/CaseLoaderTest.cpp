@@ -7,7 +7,7 @@
 
 #include "CaseLoader.h"
 #include "InputDeck.h"
-#include "NumberText.h"
+#include "PrintfNumbers.h"
 #include "TestDecks.h"
 
 namespace fs = std::filesystem;

@@ -1,4 +1,4 @@
-#include "NumberText.h"
+#include "PrintfNumbers.h"
 
 #include <charconv>
 #include <system_error>
