@@ -174,12 +174,13 @@ TEST_F(RunCaseTest, FourRunsLeftByTheParametricForm)
     }
     RunCase(m_record, m_host);
 
-    const Lines deck = SplitLines(ReadWholeFile("input.dat"));
-    ASSERT_EQ(deck.size(), 12u);
-    EXPECT_EQ(deck[2], "    2    0    4");
-    EXPECT_EQ(deck[8], "500.000000  10.000000   80.000000   20.000000   ");
-    EXPECT_EQ(deck[9], "1100.000000 15.000000   71.000000   29.000000   ");
-    EXPECT_EQ(deck[11], "1300.000000 17.000000   73.000000   27.000000   ");
+    EXPECT_EQ(SplitLines(ReadWholeFile("input.dat")),
+              (Lines{"para    .out", std::string(17, ' '), "    2    0    4", "1.000000    ", "298.000000  ",
+                     "0.300000    0.000000    0.000000    ", "00000000", "    0    0",
+                     "500.000000  10.000000   80.000000   20.000000   ",
+                     "1100.000000 15.000000   71.000000   29.000000   ",
+                     "1200.000000 16.000000   72.000000   28.000000   ",
+                     "1300.000000 17.000000   73.000000   27.000000   "}));
     EXPECT_EQ(ReadWholeFile("para.inp"), ReadWholeFile("input.dat"));
 }
 
@@ -199,13 +200,11 @@ TEST_F(RunCaseTest, LaterCaseStillWritesTheRunsLeftInTheTable)
     later.m_chamberPressure = 700.0;
     RunCase(later, m_host);
 
-    const Lines deck = SplitLines(ReadWholeFile("input.dat"));
-    ASSERT_EQ(deck.size(), 11u);
-    EXPECT_EQ(deck[0], "later   .out");
-    EXPECT_EQ(deck[2], "    1    0    3");
-    EXPECT_EQ(deck[8], "700.000000  14.696000   0.000000    ");
-    EXPECT_EQ(deck[9], "1500.000000 0.000000    0.000000    ");
-    EXPECT_EQ(deck[10], "2000.000000 0.000000    0.000000    ");
+    EXPECT_EQ(SplitLines(ReadWholeFile("input.dat")),
+              (Lines{"later   .out", std::string(17, ' '), "    1    0    3", "1.000000    ", "298.000000  ",
+                     "0.300000    0.000000    0.000000    ", "00000000", "    0",
+                     "700.000000  14.696000   0.000000    ", "1500.000000 0.000000    0.000000    ",
+                     "2000.000000 0.000000    0.000000    "}));
     EXPECT_EQ(ReadWholeFile("first.inp").substr(0, 14), "first   .out\r\n");
     EXPECT_EQ(ReadWholeFile("later.inp"), ReadWholeFile("input.dat"));
 }
