@@ -446,7 +446,8 @@ struct Started {
 };
 
 // Starts PROGRAM with ARGUMENTS: standard input from /dev/null, standard output
-// and error into the streams, default signal handling and no blocked signals.
+// and error into the streams, no other descriptor of ours, default signal
+// handling and no blocked signals.
 Started Start(const std::string& program, const std::vector<std::string>& words, Stream (&streams)[2])
 {
     std::vector<char*> argv;
@@ -459,6 +460,9 @@ Started Start(const std::string& program, const std::vector<std::string>& words,
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_adddup2(&actions, streams[0].writeEnd, STDOUT_FILENO);
     posix_spawn_file_actions_adddup2(&actions, streams[1].writeEnd, STDERR_FILENO);
+    // Nothing else of ours reaches the program, whatever was opened without
+    // close-on-exec.
+    posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
 
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);

@@ -417,6 +417,20 @@ TEST_F(CommandInterpreter, ProgramStartsWithDefaultSignals)
     EXPECT_EQ(outcome.output, "y\n");
 }
 
+// Catches descriptors of ours leaking into the program (a file the form has
+// open, the pipes of an earlier command) when they lack close-on-exec.
+TEST_F(CommandInterpreter, ProgramGetsNoOtherDescriptorOfOurs)
+{
+    const int open = ::open("/dev/null", O_RDONLY);
+    ASSERT_GE(::dup2(open, 42), 0);
+    ::close(open);
+    WriteScript(m_work / "fds", "[ -e /proc/self/fd/42 ] && echo 42 is open\nexit 0\n");
+    const CommandOutcome outcome = RunCommand("fds");
+    ::close(42);
+    EXPECT_TRUE(outcome.succeeded);
+    EXPECT_EQ(outcome.output, "");
+}
+
 // ---- the text viewer ---------------------------------------------------
 
 // Catches a viewer looked up in the working directory or from argv[0]: it is
