@@ -189,7 +189,8 @@ CommandOutcome Failure(CommandOutcome::Result result, const std::string& headlin
     return outcome;
 }
 
-std::string Quoted(const std::string& commandLine)
+// The start of every report: which command it is about.
+std::string CommandSays(const std::string& commandLine)
 {
     return "Command \"" + commandLine + "\": ";
 }
@@ -290,7 +291,7 @@ CommandOutcome Copy(const std::string& commandLine, const std::vector<std::strin
 {
     if (words.size() != 3)
         return Failure(CommandOutcome::Result::CopyFailed,
-                       Quoted(commandLine) + "copy needs one source and one destination, and names without blanks.");
+                       CommandSays(commandLine) + "copy needs one source and one destination, and names without blanks.");
     const std::string& source = words[1];
     const std::string& destination = words[2];
     const bool existed = IsRegularFile(destination);
@@ -299,7 +300,7 @@ CommandOutcome Copy(const std::string& commandLine, const std::vector<std::strin
     if (!CopyFile(source, destination, bytes, error)) {
         const std::string after = existed ? destination + " is unchanged." : destination + " was not made.";
         return Failure(CommandOutcome::Result::CopyFailed,
-                       Quoted(commandLine) + "the copy failed: " + error.what + "; " + after);
+                       CommandSays(commandLine) + "the copy failed: " + error.what + "; " + after);
     }
     const std::string line = "copy: " + source + " copied to " + destination + " (" + std::to_string(bytes) + " bytes).";
     PrintLine(STDOUT_FILENO, line);
@@ -494,7 +495,7 @@ CommandOutcome RunProgram(const std::string& commandLine, const std::string& pro
             CloseEnd(stream.writeEnd);
         }
         return Failure(CommandOutcome::Result::CannotStart,
-                       Quoted(commandLine) + program + " cannot be started: " + ErrorText(error) + ".");
+                       CommandSays(commandLine) + program + " cannot be started: " + ErrorText(error) + ".");
     }
     const Started started = Start(program, words, streams);
     for (Stream& stream : streams)
@@ -508,17 +509,17 @@ CommandOutcome RunProgram(const std::string& commandLine, const std::string& pro
 
     if (started.error != 0)
         return Failure(CommandOutcome::Result::CannotStart,
-                       Quoted(commandLine) + program + " cannot be started: " + ErrorText(started.error) + ".");
+                       CommandSays(commandLine) + program + " cannot be started: " + ErrorText(started.error) + ".");
     if (WIFSIGNALED(status)) {
         const int signal = WTERMSIG(status);
         return Failure(CommandOutcome::Result::KilledBySignal,
-                       Quoted(commandLine) + program + " was ended by signal " + std::to_string(signal) + " ("
+                       CommandSays(commandLine) + program + " was ended by signal " + std::to_string(signal) + " ("
                            + strsignal(signal) + ").",
                        std::move(output), signal);
     }
     if (WIFEXITED(status) && WEXITSTATUS(status) != 0)
         return Failure(CommandOutcome::Result::FailedStatus,
-                       Quoted(commandLine) + program + " ended with exit status "
+                       CommandSays(commandLine) + program + " ended with exit status "
                            + std::to_string(WEXITSTATUS(status)) + ".",
                        std::move(output), WEXITSTATUS(status));
     CommandOutcome outcome;
@@ -579,16 +580,16 @@ CommandOutcome RunCommand(const std::string& commandLine)
         const std::string program = TextViewerProgram();
         if (!IsExecutableFile(program))
             return Failure(CommandOutcome::Result::NotFound,
-                           Quoted(commandLine) + "\"" + words[0]
+                           CommandSays(commandLine) + "\"" + words[0]
                                + "\" was not found in the working directory or on PATH, nor the text viewer "
                                + (program.empty() ? std::string(kTextViewerName) : program) + ".");
         lookup.program = program;
     }
     if (lookup.program.empty() && !lookup.notExecutable.empty())
         return Failure(CommandOutcome::Result::CannotStart,
-                       Quoted(commandLine) + lookup.notExecutable + " cannot be started: it is not executable.");
+                       CommandSays(commandLine) + lookup.notExecutable + " cannot be started: it is not executable.");
     if (lookup.program.empty())
         return Failure(CommandOutcome::Result::NotFound,
-                       Quoted(commandLine) + "\"" + words[0] + "\" was not found in the working directory or on PATH.");
+                       CommandSays(commandLine) + "\"" + words[0] + "\" was not found in the working directory or on PATH.");
     return RunProgram(commandLine, lookup.program, words);
 }

@@ -132,7 +132,12 @@ TEST_P(CopySpellings, IsTheBuiltInWhateverTheCase)
     EXPECT_TRUE(Starts().empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Spellings, CopySpellings, testing::Values("copy", "COPY", "Copy", "cOpY"));
+std::string Spelling(const testing::TestParamInfo<const char*>& info)
+{
+    return info.param;
+}
+
+INSTANTIATE_TEST_SUITE_P(Spellings, CopySpellings, testing::Values("copy", "COPY", "Copy", "cOpY"), Spelling);
 
 // Catches a copy that writes straight into the destination: a disk that fills
 // up half-way would leave the old .inp cut short, and a leftover partial file.
@@ -394,6 +399,35 @@ TEST_F(CommandInterpreter, ReportQuotesTheLastLinesOnly)
     EXPECT_EQ(outcome.output.size(), std::string("line 1\n").size() * 9 + std::string("line 10\n").size() * 90 + 9);
 }
 
+// Catches a report that quotes a whole very long line, or cuts a character
+// of UTF-8 in two where it starts.
+TEST_F(CommandInterpreter, ReportQuotesTheEndOfAVeryLongLine)
+{
+    WriteScript(m_work / "tharsel", "i=0\nwhile [ $i -lt 1000 ]; do printf 'ab\\303\\251'; i=$((i+1)); done\necho\nexit 1\n");
+    const CommandOutcome outcome = RunCommand("tharsel");
+    const std::string headline = "Command \"tharsel\": ./tharsel ended with exit status 1.\n\nIt printed:\n...\n";
+    ASSERT_TRUE(outcome.report.starts_with(headline)) << outcome.report;
+    const std::string quoted = outcome.report.substr(headline.size());
+    EXPECT_LE(quoted.size(), kMaxReportedBytes);
+    EXPECT_GE(quoted.size(), kMaxReportedBytes - 3);
+    EXPECT_NE(static_cast<unsigned char>(quoted[0]) & 0xC0, 0x80u) << "starts inside a character";
+    EXPECT_TRUE(quoted.ends_with("ab\xc3\xa9"));
+}
+
+// Catches output kept without bound (a chatty engine would fill memory) or
+// kept from its start instead of its end.
+TEST_F(CommandInterpreter, KeptOutputIsTheLastPart)
+{
+    WriteScript(m_work / "chatty", "i=0\nwhile [ $i -lt 20000 ]; do echo \"line $i\"; i=$((i+1)); done\n");
+    CapturedDescriptor out(STDOUT_FILENO, m_root / "stdout");
+    const CommandOutcome outcome = RunCommand("chatty");
+    const std::string passed = out.Text();
+    EXPECT_EQ(outcome.output.size(), kMaxKeptOutput);
+    EXPECT_TRUE(outcome.output.ends_with("line 19998\nline 19999\n"));
+    EXPECT_TRUE(passed.starts_with("line 0\nline 1\n")) << "all of it still reaches our output";
+    EXPECT_TRUE(passed.ends_with("line 19999\n"));
+}
+
 // Catches a wait for the end of the pipes rather than of the program: a
 // program that leaves something running behind it would freeze the form.
 TEST_F(CommandInterpreter, WaitsForTheProgramNotForWhatItLeftRunning)
@@ -455,7 +489,7 @@ TEST_P(NotepadSpellings, FallBackToOurViewer)
     EXPECT_EQ(Starts(), Words{"viewer [my] [case.out]"});
 }
 
-INSTANTIATE_TEST_SUITE_P(Spellings, NotepadSpellings, testing::Values("notepad", "NOTEPAD", "Notepad"));
+INSTANTIATE_TEST_SUITE_P(Spellings, NotepadSpellings, testing::Values("notepad", "NOTEPAD", "Notepad"), Spelling);
 
 // Catches a fallback that overrides a notepad the user put in the working
 // directory or on PATH.
