@@ -111,23 +111,6 @@ Lookup LookUp(const std::string& name)
     return lookup;
 }
 
-// Our own lines go straight to the descriptor, after whatever stdio holds, so
-// they stay in order with the output of the programs we pass through.
-void PrintLine(int fd, const std::string& text)
-{
-    std::fflush(nullptr);
-    const std::string line = text + "\n";
-    std::size_t done = 0;
-    while (done < line.size()) {
-        const ssize_t wrote = ::write(fd, line.data() + done, line.size() - done);
-        if (wrote < 0 && errno == EINTR)
-            continue;
-        if (wrote <= 0)
-            return;
-        done += static_cast<std::size_t>(wrote);
-    }
-}
-
 bool WriteAll(int fd, const char* data, std::size_t size)
 {
     while (size > 0) {
@@ -140,6 +123,24 @@ bool WriteAll(int fd, const char* data, std::size_t size)
         size -= static_cast<std::size_t>(wrote);
     }
     return true;
+}
+
+// Our own lines go straight to the descriptor, after whatever stdio holds, so
+// they stay in order with the output of the programs we pass through.
+void PrintLine(int fd, const std::string& text)
+{
+    std::fflush(nullptr);
+    const std::string line = text + "\n";
+    WriteAll(fd, line.data(), line.size());
+}
+
+// The last kMaxReportedBytes of a line, not starting inside a character.
+std::string EndOfLongLine(const std::string& line)
+{
+    std::size_t cut = line.size() - kMaxReportedBytes;
+    while (cut < line.size() && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80)
+        ++cut;
+    return line.substr(cut);
 }
 
 // The last lines of what a command printed, short enough for a message box.
@@ -161,13 +162,8 @@ std::string OutputTail(const std::string& output)
         bytes += lines[first].size() + 1;
     }
     std::string tail = first > 0 ? "...\n" : "";
-    if (first == lines.size() && first > 0) {
-        // One line longer than a report holds: its end, not cut in a character.
-        std::size_t cut = lines.back().size() - kMaxReportedBytes;
-        while (cut < lines.back().size() && (static_cast<unsigned char>(lines.back()[cut]) & 0xC0) == 0x80)
-            ++cut;
-        return tail + lines.back().substr(cut);
-    }
+    if (first == lines.size() && first > 0)
+        return tail + EndOfLongLine(lines.back());  // one line longer than a report holds
     for (std::size_t i = first; i < lines.size(); ++i)
         tail += lines[i] + (i + 1 < lines.size() ? "\n" : "");
     return tail;
