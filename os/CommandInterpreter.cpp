@@ -397,15 +397,15 @@ void Drain(Stream& stream, std::string& output)
     }
 }
 
-bool Reaped(pid_t pid, int& status, int options)
+// Whether the child has ended (its status is then in STATUS), or can no
+// longer be waited for at all (someone else reaped it).
+bool Ended(pid_t pid, int& status, int options)
 {
     for (;;) {
         const pid_t done = ::waitpid(pid, &status, options);
-        if (done == pid)
-            return true;
         if (done < 0 && errno == EINTR)
             continue;
-        return false;
+        return done != 0;
     }
 }
 
@@ -426,10 +426,10 @@ int WaitCapturing(pid_t pid, Stream (&streams)[2], std::string& output)
         for (Stream& stream : streams)
             Drain(stream, output);
         if (!streams[0].open && !streams[1].open) {
-            Reaped(pid, status, 0);
+            Ended(pid, status, 0);
             return status;
         }
-        if (Reaped(pid, status, WNOHANG)) {
+        if (Ended(pid, status, WNOHANG)) {
             for (Stream& stream : streams)
                 Drain(stream, output);
             return status;
