@@ -81,19 +81,7 @@ TextViewer::TextViewer(QWidget* parent) : QMainWindow(parent)
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-
-    m_pages = new QStackedWidget(central);
-    m_text = new ReportView(m_pages);
-    m_text->setObjectName(QStringLiteral("text"));
-    m_text->setFont(FixedPitchFont());
-    m_problem = new QLabel(m_pages);
-    m_problem->setObjectName(QStringLiteral("problem"));
-    m_problem->setAlignment(Qt::AlignCenter);
-    m_problem->setWordWrap(true);
-    m_problem->setMargin(24);
-    m_problem->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_pages->addWidget(m_text);
-    m_pages->addWidget(m_problem);
+    BuildPages(central);
     layout->addWidget(m_pages);
     BuildFindBar(central);
     layout->addWidget(m_findBar);
@@ -105,12 +93,35 @@ TextViewer::TextViewer(QWidget* parent) : QMainWindow(parent)
     connect(m_text, &ReportView::CursorMoved, this, &TextViewer::UpdatePosition);
 
     BuildActions();
+    FitToReportWidth();
+    Open(QString());
+}
+
+// The report, or in its place the words that say why there is none.
+void TextViewer::BuildPages(QWidget* parent)
+{
+    m_pages = new QStackedWidget(parent);
+    m_text = new ReportView(m_pages);
+    m_text->setObjectName(QStringLiteral("text"));
+    m_text->setFont(FixedPitchFont());
+    m_problem = new QLabel(m_pages);
+    m_problem->setObjectName(QStringLiteral("problem"));
+    m_problem->setAlignment(Qt::AlignCenter);
+    m_problem->setWordWrap(true);
+    m_problem->setMargin(24);
+    m_problem->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_pages->addWidget(m_text);
+    m_pages->addWidget(m_problem);
+}
+
+// Wide enough for a report's columns and 40 lines, where the screen allows.
+void TextViewer::FitToReportWidth()
+{
     const QFontMetrics metrics(m_text->font());
     QSize size(metrics.horizontalAdvance(QLatin1Char('0')) * 104, metrics.lineSpacing() * 40);
     if (const QScreen* screen = QApplication::primaryScreen())
         size = size.boundedTo(screen->availableSize() * 0.9);
     resize(size);
-    Open(QString());
 }
 
 QString TextViewer::FileNameFromWords(const QStringList& words)

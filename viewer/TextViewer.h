@@ -52,7 +52,9 @@ public slots:
     void OnEscape();
 
 private:
+    void BuildPages(QWidget* parent);
     void BuildActions();
+    void FitToReportWidth();
     void BuildFindBar(QWidget* parent);
     void ShowProblem(const QString& text);
     void ShowText(const QByteArray& bytes);
