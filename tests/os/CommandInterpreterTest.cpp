@@ -51,6 +51,14 @@ private:
 
 class CommandInterpreter : public CommandFixture {};
 
+// Every table row below prints as its name.
+template <typename Row>
+    requires requires(const Row& row) { row.name; }
+void PrintTo(const Row& row, std::ostream* os)
+{
+    *os << row.name;
+}
+
 // ---- splitting ---------------------------------------------------------
 
 struct SplitCase {
@@ -58,11 +66,6 @@ struct SplitCase {
     std::string line;
     Words words;
 };
-
-void PrintTo(const SplitCase& row, std::ostream* os)
-{
-    *os << row.name;
-}
 
 class SplitCommandLineCases : public testing::TestWithParam<SplitCase> {};
 
@@ -165,11 +168,6 @@ struct CopyFailure {
     std::string report;
 };
 
-void PrintTo(const CopyFailure& row, std::ostream* os)
-{
-    *os << row.name;
-}
-
 class CopyFailures : public CommandFixture, public testing::WithParamInterface<CopyFailure> {};
 
 // Catches a failed copy reported as success, a report that does not name the
@@ -258,11 +256,6 @@ struct ArgumentCase {
     std::string logged;
 };
 
-void PrintTo(const ArgumentCase& row, std::ostream* os)
-{
-    *os << row.name;
-}
-
 class ShellCharacters : public CommandFixture, public testing::WithParamInterface<ArgumentCase> {};
 
 // Catches a command line that reaches a shell: it would start id, touch or
@@ -322,11 +315,6 @@ struct ProgramOutcome {
     int exitStatus;
     std::string report;
 };
-
-void PrintTo(const ProgramOutcome& row, std::ostream* os)
-{
-    *os << row.name;
-}
 
 class ProgramOutcomes : public CommandFixture, public testing::WithParamInterface<ProgramOutcome> {};
 
