@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -72,8 +73,9 @@ protected:
         const char* path = std::getenv("PATH");
         m_previousPath = path ? path : "";
         const auto* test = testing::UnitTest::GetInstance()->current_test_info();
-        m_root = fs::temp_directory_path()
-            / ("wtharsel-" + std::string(test->test_suite_name()) + "-" + std::to_string(::getpid()));
+        std::string suite = test->test_suite_name();
+        std::replace(suite.begin(), suite.end(), '/', '-');  // "Names/Suite" of a table is one folder
+        m_root = fs::temp_directory_path() / ("wtharsel-" + suite + "-" + std::to_string(::getpid()));
         fs::remove_all(m_root);
         m_work = m_root / "work dir";
         m_bin = m_root / "bin";
