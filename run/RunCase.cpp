@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include <unistd.h>
+
 #include "InputDeck.h"
 #include "RunTable.h"
 
@@ -14,11 +16,24 @@ void RunCommandLine(RunCaseHost& host, const std::string& commandLine)
         host.ShowError(outcome.report);
 }
 
+// Empties the deck, writes it anew and closes it; false when any of that
+// failed (a full disk, say).
+bool WriteDeckAndClose(std::FILE* deck, const CaseRecord& record)
+{
+    const bool emptied = ::ftruncate(::fileno(deck), 0) == 0;
+    WriteInputDeck(deck, record);
+    const bool written = std::fflush(deck) == 0 && !std::ferror(deck);
+    const bool closed = std::fclose(deck) == 0;
+    return emptied && written && closed;
+}
+
 }  // namespace
 
 void RunCase(CaseRecord& record, RunCaseHost& host)
 {
-    std::FILE* deck = std::fopen("input.dat", "w");
+    // Opened for writing without emptying it yet: a Run the form refuses
+    // leaves the last deck as it was.
+    std::FILE* deck = std::fopen("input.dat", "a");
     if (deck == nullptr) {
         host.ShowError("Error opening input.dat");
         return;
@@ -30,8 +45,11 @@ void RunCase(CaseRecord& record, RunCaseHost& host)
         return;
     }
     CopyCaseToRunTable(record);
-    WriteInputDeck(deck, record);
-    std::fclose(deck);
+    // A deck cut short must not be kept as the case's copy nor reach the engine.
+    if (!WriteDeckAndClose(deck, record)) {
+        host.ShowError("Error writing input.dat");
+        return;
+    }
 
     RunCommandLine(host, "copy input.dat " + record.m_caseFile + ".inp");
     RunCommandLine(host, "tharsel");

@@ -21,6 +21,8 @@ public:
 // Run: writes "input.dat" from the form, then "copy input.dat <case>.inp",
 // "tharsel" and "notepad <case>.out", each after the previous one has ended.
 // When input.dat cannot be opened, or the form refuses a field, nothing is
-// written and no command runs.  A command that fails is reported through
-// ShowError and the sequence goes on.
+// written (the last deck stays as it was) and no command runs.  When the deck
+// cannot be written whole, "Error writing input.dat" is shown and no command
+// runs.  A command that fails is reported through ShowError and the sequence
+// goes on.
 void RunCase(CaseRecord& record, RunCaseHost& host);
