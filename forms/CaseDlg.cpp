@@ -4,7 +4,9 @@
 #include "CommandInterpreter.h"
 #include "DataExchange.h"
 #include "EngineSetupFile.h"
+#include "ParametricDlg.h"
 #include "Resources.h"
+#include "RunTable.h"
 
 namespace {
 
@@ -111,6 +113,13 @@ void CCaseDlg::OnAboutButton()
 
 void CCaseDlg::OnParametricRun()
 {
+    // A refused field has shown its message; the record goes on as far as
+    // it was taken.
+    UpdateData(true);
+    CopyCaseToRunTable(m_record);
+    CParametricDlg parametric;
+    if (parametric.DoModal() == IDOK)
+        OnOK();
 }
 
 bool CCaseDlg::OnHelpInfo()

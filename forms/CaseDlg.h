@@ -47,8 +47,8 @@ private:
     // Leaving the case file name.  Case loading is not built yet: nothing.
     void LoadCaseFile();
     void OnAboutButton();
-    // The Parametric Run button.  The parametric form is not built yet:
-    // nothing.
+    // The Parametric Run button: the form into the record and run 1, the
+    // parametric form, and on its OK the Run.
     void OnParametricRun();
 
     CaseRecord m_record;

@@ -404,9 +404,13 @@ void CDialog::MapDoubleClicked(int id, Handler handler)
 bool CDialog::UpdateData(bool saveAndValidate)
 {
     CDataExchange dx(*this, saveAndValidate);
+    ++m_exchanging;
     DoDataExchange(dx);
+    --m_exchanging;
     if (saveAndValidate)
         m_refusedControl = dx.Failed() ? dx.LastControl() : 0;
+    if (dx.Failed())
+        ++m_refusals;
     return !dx.Failed();
 }
 
@@ -588,13 +592,17 @@ int CDialog::DefaultCommand() const
 
 void CDialog::OnFocusChanged(QWidget* previous, QWidget* now)
 {
-    if (!m_open || m_enabling > 0 || previous == nullptr || now == nullptr)
+    m_clickTurnedBack = nullptr;
+    if (!m_open || m_enabling > 0 || m_exchanging > 0 || previous == nullptr || now == nullptr)
         return;
     if (previous->window() != this || now->window() != this)
         return;
     const int id = ControlId(previous);
+    const int refusals = m_refusals;
     if (auto found = m_killFocus.find(id); found != m_killFocus.end())
         found->second();
+    if (m_refusals != refusals && focusWidget() != now)
+        m_clickTurnedBack = now;
 }
 
 void CDialog::ShowSystemMenu()
@@ -641,8 +649,17 @@ bool CDialog::HandleDialogKey(QKeyEvent* event)
 
 bool CDialog::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress && m_open && HandleDialogKey(static_cast<QKeyEvent*>(event)))
+    if (event->type() == QEvent::KeyPress) {
+        m_clickTurnedBack = nullptr;
+        if (m_open && HandleDialogKey(static_cast<QKeyEvent*>(event)))
+            return true;
+    }
+    // A press gives the focus before it reaches the control; a refusal on
+    // leaving the previous control has taken the focus back since.
+    if (event->type() == QEvent::MouseButtonPress && watched == m_clickTurnedBack) {
+        m_clickTurnedBack = nullptr;
         return true;
+    }
     return QDialog::eventFilter(watched, event);
 }
 

@@ -56,8 +56,10 @@ private:
 //
 // Kill-focus handlers run when the focus moves from a control to another
 // control of the same dialog, by the user or by the program; not when a
-// message box or another window takes the focus, and not while the dialog
-// closes.
+// message box or another window takes the focus, not while the dialog
+// closes, and not during a data exchange (a refused field taking the focus).
+// A click whose focus move a kill-focus handler refused does not press the
+// control clicked: the user has the refusal to answer first.
 class CDialog : public QDialog {
 public:
     explicit CDialog(const DialogTemplate& dialogTemplate, QWidget* parent = nullptr);
@@ -177,4 +179,9 @@ private:
     bool m_open = false;
     bool m_modal = false;
     int m_enabling = 0;
+    int m_exchanging = 0;
+    int m_refusals = 0;
+    // The control whose click was turned back by a refusal on leaving the
+    // focused control; its mouse press is dropped.
+    QWidget* m_clickTurnedBack = nullptr;
 };

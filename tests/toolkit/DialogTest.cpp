@@ -59,7 +59,11 @@ class ProbeDlg : public CDialog {
 public:
     ProbeDlg() : CDialog(kProbeTemplate)
     {
-        MapKillFocus(10, [this] { killed.push_back(10); });
+        MapKillFocus(10, [this] {
+            killed.push_back(10);
+            if (takeOnLeavingCount)
+                UpdateData(true);
+        });
         MapKillFocus(11, [this] { killed.push_back(11); });
         MapKillFocus(12, [this] { killed.push_back(12); });
         MapClicked(15, [this] { ++otherClicks; });
@@ -76,6 +80,7 @@ public:
     std::vector<unsigned> sysCommands;
     int otherClicks = 0;
     int helpCalls = 0;
+    bool takeOnLeavingCount = false;
     std::function<void()> onHelp;
 
 protected:
@@ -157,6 +162,8 @@ private slots:
     void noKillFocusWhenAnotherWindowOpens();
     void noKillFocusWhenTheDialogCloses();
     void noKillFocusWhenDisablingMovesTheFocus();
+    void noKillFocusWhenARefusalMovesTheFocus();
+    void clickTurnedBackByARefusalPressesNothing();
     void f1ReachesTheHandlerOrTheApplication();
     void systemMenuFromAltSpace();
     void systemMenuClose();
@@ -493,6 +500,44 @@ void DialogTest::noKillFocusWhenDisablingMovesTheFocus()
     m_dialog->EnableDlgItem(11, false);
     QVERIFY(!m_dialog->IsDlgItemEnabled(11));
     QVERIFY(m_dialog->killed.empty());
+}
+
+// Catches the focus move of a refused field reported as leaving the field
+// that had the focus: its handler would take the fields again and show the
+// same refusal a second time.
+void DialogTest::noKillFocusWhenARefusalMovesTheFocus()
+{
+    OpenProbe();
+    m_dialog->takeOnLeavingCount = true;
+    m_dialog->SetDlgItemText(11, "zz");
+    QCOMPARE(m_dialog->GetFocusId(), 10);
+    QVERIFY(!m_dialog->UpdateData(true));
+    QCOMPARE(m_dialog->GetFocusId(), 11);
+    QVERIFY(m_dialog->killed.empty());
+    QCOMPARE(m_boxes->Boxes().size(), std::size_t(1));
+}
+
+// Catches a button that still runs its command after leaving the focused
+// field was refused on the way to it: the refusal would be followed by the
+// button's own taking and a second message, or by its action.
+void DialogTest::clickTurnedBackByARefusalPressesNothing()
+{
+    OpenProbe();
+    m_dialog->takeOnLeavingCount = true;
+    m_dialog->SetDlgItemText(10, "0");
+    QTest::mouseClick(m_dialog->GetDlgItem(15), Qt::LeftButton);
+    QCOMPARE(m_boxes->Boxes().size(), std::size_t(1));
+    QCOMPARE(m_dialog->GetFocusId(), 10);
+    QCOMPARE(m_dialog->otherClicks, 0);
+    QTest::mouseClick(m_dialog->GetDlgItem(IDOK), Qt::LeftButton);
+    QCOMPARE(m_boxes->Boxes().size(), std::size_t(2));
+    QVERIFY(m_dialog->IsOpen());
+
+    // Corrected, the next click goes through.
+    m_dialog->SetDlgItemText(10, "3");
+    QTest::mouseClick(m_dialog->GetDlgItem(15), Qt::LeftButton);
+    QCOMPARE(m_dialog->otherClicks, 1);
+    QCOMPARE(m_boxes->Boxes().size(), std::size_t(2));
 }
 
 // Catches F1 lost, or a dialog without a help handler not reaching the
