@@ -182,10 +182,13 @@ private slots:
 private:
     CParametricDlg& Form() { return *m_form; }
     void OpenForm(const RunTable& table);
-    void OpenMainForm();
+    // The main form, with CASENAME typed into its case file name.
+    void OpenMainForm(const QString& caseName = {});
     // Clicks Parametric Run on the main form and lets DRIVE act in the
     // parametric form as a person would; false when the form did not open.
     bool ParametricRun(const std::function<void(CDialog&)>& drive);
+    // The case "probe" of one component ran once, its deck with RUNS runs.
+    void ExpectOneRunWithRuns(int runs);
 
     std::unique_ptr<ScratchWorkingDirectory> m_work;
     std::unique_ptr<MessageBoxRecorder> m_boxes;
@@ -223,11 +226,13 @@ void ParametricDlgTest::OpenForm(const RunTable& table)
     QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
 }
 
-void ParametricDlgTest::OpenMainForm()
+void ParametricDlgTest::OpenMainForm(const QString& caseName)
 {
     m_mainForm = std::make_unique<CCaseDlg>();
     m_mainForm->Create();
     QVERIFY(QTest::qWaitForWindowActive(m_mainForm.get()));
+    if (!caseName.isEmpty())
+        TypeInto(*m_mainForm, 1000, caseName);
 }
 
 bool ParametricDlgTest::ParametricRun(const std::function<void(CDialog&)>& drive)
@@ -238,6 +243,14 @@ bool ParametricDlgTest::ParametricRun(const std::function<void(CDialog&)>& drive
     });
     QTest::mouseClick(m_mainForm->GetDlgItem(kParametricRunButton), Qt::LeftButton);
     return answerer.Count() == 1;
+}
+
+void ParametricDlgTest::ExpectOneRunWithRuns(int runs)
+{
+    QCOMPARE(m_work->CommandLog(), (QStringList{"tharsel", "notepad probe.out"}));
+    const QList<QByteArray> lines = m_work->ReadFile("input.dat").split('\n');
+    QCOMPARE(lines.size(), 8 + runs + 1);  // the last line feed ends the last line
+    QCOMPARE(lines.at(2), QByteArray("    1    0") + QByteArray::number(runs).rightJustified(5, ' ') + "\r");
 }
 
 // Catches a count other than the table's, rows 2 to 10 not the base case or
@@ -640,19 +653,15 @@ void ParametricDlgTest::parametricRunCopiesTheMainForm()
 void ParametricDlgTest::okRunsOnceWithTheRunCount()
 {
     g_runTable = FourRunTable();
-    OpenMainForm();
-    CCaseDlg& main = *m_mainForm;
-    TypeInto(main, 1000, "probe");
+    OpenMainForm("probe");
     QVERIFY(ParametricRun([&](CDialog& form) {
         TypeInto(form, kRunCountField, "5");
         Press(Qt::Key_Tab);
         TypeInto(form, CParametricDlg::ChamberCell(5), "1555");
         QTest::mouseClick(form.GetDlgItem(IDOK), Qt::LeftButton);
     }));
-    QCOMPARE(m_work->CommandLog(), (QStringList{"tharsel", "notepad probe.out"}));
+    ExpectOneRunWithRuns(5);
     const QList<QByteArray> lines = m_work->ReadFile("input.dat").split('\n');
-    QCOMPARE(lines.size(), 8 + 5 + 1);  // the last line feed ends the last line
-    QCOMPARE(lines.at(2), QByteArray("    1    0    5\r"));
     QCOMPARE(lines.at(8), QByteArray("1000.000000 14.696000   0.000000    \r"));
     QCOMPARE(lines.at(11), QByteArray("1300.000000 17.696000   14.000000   \r"));
     // Row 5 was beyond the count at opening, so it started as the base case.
@@ -664,18 +673,13 @@ void ParametricDlgTest::okRunsOnceWithTheRunCount()
 // Catches Enter in the count field running the runs of the old count.
 void ParametricDlgTest::enterWithANewCountRunsThatManyRuns()
 {
-    OpenMainForm();
-    CCaseDlg& main = *m_mainForm;
-    TypeInto(main, 1000, "probe");
+    OpenMainForm("probe");
     QVERIFY(ParametricRun([&](CDialog& form) {
         TypeInto(form, kRunCountField, "3");
         Press(Qt::Key_Return);
     }));
     QCOMPARE(g_runCount, 3);
-    QCOMPARE(m_work->CommandLog(), (QStringList{"tharsel", "notepad probe.out"}));
-    const QList<QByteArray> lines = m_work->ReadFile("input.dat").split('\n');
-    QCOMPARE(lines.size(), 8 + 3 + 1);
-    QCOMPARE(lines.at(2), QByteArray("    1    0    3\r"));
+    ExpectOneRunWithRuns(3);
     QVERIFY(m_boxes->Boxes().empty());
 }
 
