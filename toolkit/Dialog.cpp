@@ -292,8 +292,9 @@ int CDialog::DoModal()
     if (m_open)
         loop.exec(QEventLoop::DialogExec);
     m_modal = false;
-    // The owner has the focus back before the caller goes on.
-    if (QWidget* owner = parentWidget(); owner && owner->isVisible())
+    // A test answering dialogs goes on once the owner has the focus back, as
+    // a person would.
+    if (QWidget* owner = parentWidget(); owner && owner->isVisible() && CurrentModalDialogHandler())
         WaitUntilWindowActive(owner);
     return m_result;
 }
