@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QIcon>
+
+#include <string>
+
+#include "CaseRecord.h"
+#include "Dialog.h"
+#include "RunCase.h"
+
+// The system-menu command of the About entry.
+inline constexpr unsigned IDM_ABOUTBOX = 0x0010;
+
+// The main case form: one case record in the controls of template 102.
+// Run (the default button, so also Enter) runs the case and the form stays
+// open; Exit, Esc and Close close it without taking its values.
+class CCaseDlg : public CDialog, public RunCaseHost {
+public:
+    explicit CCaseDlg(QWidget* parent = nullptr);
+
+    CaseRecord& Record() { return m_record; }
+    const CaseRecord& Record() const { return m_record; }
+
+    // Disables both fields of all ten ingredient rows, then enables rows 1
+    // to N (none for N below 1, all ten for N above 10).
+    void EnableIngredientRows(int n);
+
+    // What a Run needs of the form.
+    bool TakeFormIntoRecord() override;
+    void ShowError(const std::string& text) override;
+    CommandOutcome System(const std::string& commandLine) override;
+
+    // Icon 128, at both sizes, for as long as the form lives.
+    const QIcon m_hIcon;
+
+protected:
+    void DoDataExchange(CDataExchange& dx) override;
+    bool OnInitDialog() override;
+    // Run.
+    void OnOK() override;
+    void OnSysCommand(unsigned id) override;
+    // F1 on the focused field.  Field help is not built yet: F1 does nothing.
+    bool OnHelpInfo() override;
+
+private:
+    void OnKillfocusComponentCount();
+    // Leaving the case file name.  Case loading is not built yet: nothing.
+    void LoadCaseFile();
+    void OnAboutButton();
+    // The Parametric Run button.  The parametric form is not built yet:
+    // nothing.
+    void OnParametricRun();
+
+    CaseRecord m_record;
+};

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+class QWidget;
+
+// The process's working directory moved into a fresh temporary folder for
+// as long as the object lives, with fake "tharsel" and "notepad" programs
+// that append their name and arguments to "commands.log" there.
+class ScratchWorkingDirectory {
+public:
+    ScratchWorkingDirectory();
+    ~ScratchWorkingDirectory();
+
+    bool IsReady() const { return m_ready; }
+    QString Path() const { return m_directory.path(); }
+    // Replaces the fake PROGRAM with one that logs and exits with STATUS.
+    void WriteFakeProgram(const QString& program, int status = 0);
+    // The lines of commands.log: "tharsel", "notepad case.out", ...
+    QStringList CommandLog() const;
+    QByteArray ReadFile(const QString& name) const;
+    bool Exists(const QString& name) const;
+
+private:
+    QTemporaryDir m_directory;
+    QString m_previous;
+    bool m_ready = false;
+};
+
+// The texts of labels, check boxes, buttons and group boxes in WINDOW that
+// need more room than their control gives them.
+QStringList TextsThatDoNotFit(QWidget* window);
+
+// Saves a rendering of WINDOW as NAME.png under the build tree's
+// renderings folder; returns the file's path, empty on failure.
+QString SaveRendering(QWidget* window, const QString& name);
