@@ -85,6 +85,9 @@ public:
     // Puts TEXT in whole into an edit, a label, a button or a check box;
     // a typing limit does not cut it.
     void SetDlgItemText(int id, const std::string& text);
+    // Enables or disables a control (EnableWindow).  Use this rather than
+    // QWidget::setEnabled: disabling the focused control moves Qt's focus
+    // on, and only this keeps that move from counting as the user's.
     void EnableDlgItem(int id, bool enable);
     bool IsDlgItemEnabled(int id) const;
     void CheckDlgButton(int id, int check);
