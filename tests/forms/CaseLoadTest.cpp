@@ -108,6 +108,7 @@ private slots:
     void readOnlyCaseLoads();
     void malformedDeckChangesNothing_data();
     void malformedDeckChangesNothing();
+    void refusalOnRunFromTheNameShowsOneMessage();
     void roundTripGivesTheSameDeck_data();
     void roundTripGivesTheSameDeck();
 
@@ -364,6 +365,20 @@ void CaseLoadTest::malformedDeckChangesNothing()
     QCOMPARE(Text(IdField(1)), QString("0"));
     QCOMPARE(EnabledRows(), std::vector<int>{1});
     QVERIFY(SameTable(g_runTable, EarlierTable()));
+}
+
+// Enter in the case file name runs the case; a refused field takes the focus
+// away from the name, and that move must not run the loader, whose own
+// taking would show the same refusal a second time.
+void CaseLoadTest::refusalOnRunFromTheNameShowsOneMessage()
+{
+    Form().SetDlgItemText(1003, "x");
+    TypeInto(kNameField, "probe");
+    QTest::keyClick(Form().GetDlgItem(kNameField), Qt::Key_Return);
+    QCOMPARE(m_boxes->Boxes().size(), std::size_t(1));
+    QCOMPARE(m_boxes->Boxes().front().text, std::string("Please enter a number."));
+    QCOMPARE(Form().GetFocusId(), 1003);
+    QVERIFY(m_work->CommandLog().isEmpty());
 }
 
 // Run a case, start a new form, reopen the case by its name and Run again:
