@@ -34,7 +34,7 @@ void CDataExchange::Fail(const std::string& message)
 {
     m_failed = true;
     m_pDlgWnd->MessageBox(message, AfxGetAppName(), MB_ICONEXCLAMATION | MB_OK);
-    m_pDlgWnd->FocusAndSelect(m_pDlgWnd->GetDlgItem(m_lastControl));
+    m_pDlgWnd->FocusRefusedField(m_pDlgWnd->GetDlgItem(m_lastControl));
 }
 
 namespace {

@@ -555,6 +555,16 @@ void CDialog::FocusAndSelect(QWidget* control)
         edit->selectAll();
 }
 
+// The refusal's own focus move belongs to its message, not to the user: it
+// runs no kill-focus handler, or a handler that takes the form again (the case
+// loader on leaving the case file name) would refuse the same field twice.
+void CDialog::FocusRefusedField(QWidget* control)
+{
+    ++m_enabling;
+    FocusAndSelect(control);
+    --m_enabling;
+}
+
 CMenu* CDialog::GetSystemMenu()
 {
     return m_systemMenu;

@@ -163,6 +163,7 @@ private:
     void OnFocusChanged(QWidget* previous, QWidget* now);
     void ShowSystemMenu();
     void FocusAndSelect(QWidget* control);
+    void FocusRefusedField(QWidget* control);
     int ControlId(const QWidget* control) const;
     int DefaultCommand() const;
 
