@@ -54,6 +54,13 @@ bool IsPushButton(const QWidget* widget)
     return qobject_cast<const QPushButton*>(widget) != nullptr;
 }
 
+// Runs the handler mapped to control ID, if there is one.
+void CallHandler(const std::map<int, std::function<void()>>& handlers, int id)
+{
+    if (auto found = handlers.find(id); found != handlers.end())
+        found->second();
+}
+
 // A label keeps its template's place and never cuts its text: where the
 // text needs more room than the template gives (the machine's sans-serif
 // face is wider than the face the templates were laid out in), the label
@@ -215,10 +222,7 @@ QWidget* CDialog::CreateControl(const ControlTemplate& control)
     }
     case ControlKind::CheckBox: {
         auto* box = new QCheckBox(QString::fromUtf8(control.text), this);
-        connect(box, &QCheckBox::clicked, this, [this, id] {
-            if (auto found = m_clicked.find(id); found != m_clicked.end())
-                found->second();
-        });
+        connect(box, &QCheckBox::clicked, this, [this, id] { CallHandler(m_clicked, id); });
         return box;
     }
     case ControlKind::ListBox: {
@@ -232,10 +236,7 @@ QWidget* CDialog::CreateControl(const ControlTemplate& control)
         list->setUniformItemSizes(true);
         list->setSortingEnabled((control.style & LBS_SORT) != 0);
         list->setFrameShape((control.style & WS_BORDER) ? QFrame::StyledPanel : QFrame::NoFrame);
-        connect(list, &QListWidget::itemDoubleClicked, this, [this, id] {
-            if (auto found = m_doubleClicked.find(id); found != m_doubleClicked.end())
-                found->second();
-        });
+        connect(list, &QListWidget::itemDoubleClicked, this, [this, id] { CallHandler(m_doubleClicked, id); });
         return list;
     }
     case ControlKind::StaticIcon: {
@@ -291,8 +292,9 @@ int CDialog::DoModal()
     if (m_open)
         loop.exec(QEventLoop::DialogExec);
     m_modal = false;
-    // The owner has the focus back before the caller goes on.
-    if (QWidget* owner = parentWidget(); owner && owner->isVisible())
+    // A test answering dialogs goes on once the owner has the focus back, as
+    // a person would.
+    if (QWidget* owner = parentWidget(); owner && owner->isVisible() && CurrentModalDialogHandler())
         WaitUntilWindowActive(owner);
     return m_result;
 }
@@ -382,8 +384,8 @@ void CDialog::OnCommand(int id)
         OnOK();
     else if (id == IDCANCEL)
         OnCancel();
-    else if (auto found = m_clicked.find(id); found != m_clicked.end())
-        found->second();
+    else
+        CallHandler(m_clicked, id);
 }
 
 void CDialog::MapClicked(int id, Handler handler)
@@ -404,9 +406,7 @@ void CDialog::MapDoubleClicked(int id, Handler handler)
 bool CDialog::UpdateData(bool saveAndValidate)
 {
     CDataExchange dx(*this, saveAndValidate);
-    ++m_exchanging;
     DoDataExchange(dx);
-    --m_exchanging;
     if (saveAndValidate)
         m_refusedControl = dx.Failed() ? dx.LastControl() : 0;
     if (dx.Failed())
@@ -557,6 +557,16 @@ void CDialog::FocusAndSelect(QWidget* control)
         edit->selectAll();
 }
 
+// The refusal's own focus move belongs to its message, not to the user: it
+// runs no kill-focus handler, or a handler that takes the form again (the case
+// loader on leaving the case file name) would refuse the same field twice.
+void CDialog::FocusRefusedField(QWidget* control)
+{
+    ++m_enabling;
+    FocusAndSelect(control);
+    --m_enabling;
+}
+
 CMenu* CDialog::GetSystemMenu()
 {
     return m_systemMenu;
@@ -593,14 +603,12 @@ int CDialog::DefaultCommand() const
 void CDialog::OnFocusChanged(QWidget* previous, QWidget* now)
 {
     m_clickTurnedBack = nullptr;
-    if (!m_open || m_enabling > 0 || m_exchanging > 0 || previous == nullptr || now == nullptr)
+    if (!m_open || m_enabling > 0 || previous == nullptr || now == nullptr)
         return;
     if (previous->window() != this || now->window() != this)
         return;
-    const int id = ControlId(previous);
     const int refusals = m_refusals;
-    if (auto found = m_killFocus.find(id); found != m_killFocus.end())
-        found->second();
+    CallHandler(m_killFocus, ControlId(previous));
     if (m_refusals != refusals && focusWidget() != now)
         m_clickTurnedBack = now;
 }

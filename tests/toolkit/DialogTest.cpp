@@ -38,6 +38,7 @@ constexpr ControlTemplate kProbeControls[] = {
     {IDC_STATIC, ControlKind::StaticText, "Count", 7, 9, 40, 8, 0},
     {16, ControlKind::Edit, "", 60, 62, 40, 12, WS_BORDER | ES_READONLY},
     {17, ControlKind::GroupBox, "Frame", 105, 0, 90, 62, 0},
+    {18, ControlKind::StaticText, "Static", 130, 64, 18, 8, 0},
 };
 
 constexpr DialogTemplate kProbeTemplate = {
@@ -168,6 +169,8 @@ private slots:
     void systemMenuFromAltSpace();
     void systemMenuClose();
     void listBoxes();
+    void listBoxShowsWholeEntries();
+    void labelsSetAtRunTimeKeepTheirText();
     void checkBoxes();
     void disabledControlDoesNotTakeTheFocus();
     void modalSeamAnswersNestedDialogs();
@@ -614,6 +617,38 @@ void DialogTest::listBoxes()
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, third.center());
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, third.center());
     QCOMPARE(m_dialog->doubleClicked, std::vector<int>{2});
+}
+
+// Catches a list box cut through its last entry instead of rounded down
+// to whole entries.
+void DialogTest::listBoxShowsWholeEntries()
+{
+    OpenProbe();
+    auto* list = qobject_cast<QListWidget*>(m_dialog->GetDlgItem(14));
+    const QRect templateRect = MapDialogRect(QRect(110, 7, 80, 50), m_dialog->BaseUnits());
+    m_dialog->ListBoxAddString(14, "entry");
+    const int entry = list->sizeHintForRow(0);
+    const int inside = list->height() - 2 * list->frameWidth();
+    QCOMPARE(inside % entry, 0);
+    QVERIFY(list->height() <= templateRect.height());
+    QVERIFY(list->height() > templateRect.height() - entry);
+    QCOMPARE(list->width(), templateRect.width());
+}
+
+// Catches a label whose text, put in by the program, is cut at the
+// template's width or not shown at all.
+void DialogTest::labelsSetAtRunTimeKeepTheirText()
+{
+    OpenProbe();
+    auto* label = qobject_cast<QLabel*>(m_dialog->GetDlgItem(18));
+    QVERIFY(label != nullptr);
+    const int templateWidth = MapDialogRect(QRect(130, 64, 18, 8), m_dialog->BaseUnits()).width();
+    m_dialog->SetDlgItemText(18, "12");
+    QCOMPARE(m_dialog->GetDlgItemText(18), std::string("12"));
+    QCOMPARE(label->width(), std::max(templateWidth, label->fontMetrics().horizontalAdvance("12") + 1));
+    m_dialog->SetDlgItemText(18, "1234567890");
+    QVERIFY(label->width() >= label->fontMetrics().horizontalAdvance("1234567890"));
+    QCOMPARE(label->x(), MapDialogRect(QRect(130, 64, 18, 8), m_dialog->BaseUnits()).x());
 }
 
 // Catches a check box whose state the exchange does not read or show.
