@@ -123,7 +123,7 @@ void CParametricDlg::ShowRun(int row, int run)
 void CParametricDlg::EnableRunRows(int n)
 {
     // Each row is set once to its state: a cell that has the focus and stays
-    // enabled keeps the focus (leaving field 1000 by Tab lands in row 2).
+    // enabled keeps it (Tab from field 1000 into row 2 stays there).
     for (int row = 2; row <= kMaxRuns; ++row)
         EnableRow(row, row <= n);
 }
