@@ -92,22 +92,6 @@ void Press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
         QTest::keyClick(focused, static_cast<Qt::Key>(key), modifiers);
 }
 
-bool SameTable(const RunTable& a, const RunTable& b)
-{
-    if (a.runCount != b.runCount)
-        return false;
-    for (int i = 0; i < kMaxRuns; ++i) {
-        if (a.ingredientId[i] != b.ingredientId[i] || a.chamberPressure[i] != b.chamberPressure[i]
-            || a.exhaustPressure[i] != b.exhaustPressure[i])
-            return false;
-        for (int c = 0; c < kMaxComponents; ++c) {
-            if (a.mass[c][i] != b.mass[c][i])
-                return false;
-        }
-    }
-    return true;
-}
-
 // A table of four runs: run r has chamber 1000 + 100(r - 1), exhaust
 // 14.696 + (r - 1), and component c mass 10c + r; ingredient c is 100 + c.
 RunTable FourRunTable()
@@ -409,7 +393,7 @@ void ParametricDlgTest::cancelRestoresTheCountOnly()
         Form().close();
     QCOMPARE(Form().Result(), IDCANCEL);
     QVERIFY(!Form().isVisible());
-    QVERIFY(SameTable(g_runTable, table));
+    QVERIFY(g_runTable == table);
     QVERIFY(m_boxes->Boxes().empty());
 }
 
@@ -492,7 +476,7 @@ void ParametricDlgTest::enterInTheCountFieldWithARefusedCount()
     QCOMPARE(m_boxes->Boxes().size(), std::size_t(1));
     QCOMPARE(m_boxes->Boxes().front().text, std::string("Please enter an integer between 1 and 10."));
     QCOMPARE(Form().GetFocusId(), kRunCountField);
-    QVERIFY(SameTable(g_runTable, table));
+    QVERIFY(g_runTable == table);
 }
 
 // Catches OK copying the grid before every field was accepted (the cells
@@ -509,7 +493,7 @@ void ParametricDlgTest::refusedCellOnOkLeavesTheTable()
     QCOMPARE(m_boxes->Boxes().size(), std::size_t(1));
     QCOMPARE(m_boxes->Boxes().front().text, std::string("Please enter a number."));
     QCOMPARE(Form().GetFocusId(), CParametricDlg::MassCell(4, 3));
-    QVERIFY(SameTable(g_runTable, table));
+    QVERIFY(g_runTable == table);
 
     // Mended, the same OK goes through.
     TypeInto(Form(), CParametricDlg::MassCell(4, 3), "8");
