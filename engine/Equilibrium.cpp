@@ -1,0 +1,612 @@
+#include "Equilibrium.h"
+
+#include <algorithm>
+#include <cmath>
+#include <set>
+#include <utility>
+
+#include "LinearSystem.h"
+
+namespace {
+
+// ln(n_j/n) below which a gas counts as a trace: its step is limited so that
+// it cannot jump out of the traces in one iteration.
+constexpr double kTraceLog = -18.420681;
+// The floor of ln(n_j/n): far below anything that matters, and above underflow.
+constexpr double kFloorLog = -87.0;
+constexpr double kConvergence = 0.5e-5;
+constexpr double kTemperatureConvergence = 1.0e-4;
+constexpr int kMaxIterations = 300;
+constexpr int kMaxRounds = 80;
+// A condensed phase is used a little past its fitted range, so that two
+// phases meeting at a transition temperature can both stand there.
+constexpr double kRangeTolerance = 0.5;  // K
+constexpr double kLowestTemperature = 150.0;
+constexpr double kHighestTemperature = 20000.0;
+
+bool Contains(const std::vector<std::string>& list, const std::string& item)
+{
+    return std::find(list.begin(), list.end(), item) != list.end();
+}
+
+bool UsesOnly(const Species& species, const std::vector<std::string>& elements)
+{
+    for (const FormulaTerm& term : species.formula) {
+        if (!Contains(elements, term.element))
+            return false;
+    }
+    return true;
+}
+
+bool InRange(const Species& species, double t)
+{
+    return t >= species.LowestTemperature() - kRangeTolerance &&
+           t <= species.HighestTemperature() + kRangeTolerance;
+}
+
+bool SameFormula(const Species& a, const Species& b)
+{
+    if (a.formula.size() != b.formula.size())
+        return false;
+    for (const FormulaTerm& term : a.formula) {
+        if (std::fabs(CountOf(b.formula, term.element) - term.count) > 1e-9)
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::optional<ChemicalSystem> BuildChemicalSystem(const std::vector<Species>& data,
+                                                  const std::vector<std::string>& elements,
+                                                  const std::vector<double>& elementMoles,
+                                                  bool ions, std::string& message)
+{
+    ChemicalSystem system;
+    system.elements = elements;
+    system.elementMoles = elementMoles;
+    std::vector<std::string> allowed = elements;
+    if (ions)
+        allowed.push_back("E");
+    std::vector<const Species*> gases, condensed;
+    bool anyIon = false;
+    for (const Species& species : data) {
+        if (!UsesOnly(species, allowed))
+            continue;
+        if (species.IsIon() && !ions)
+            continue;
+        anyIon = anyIon || species.IsIon();
+        (species.condensed ? condensed : gases).push_back(&species);
+    }
+    if (ions && anyIon) {
+        system.elements.push_back("E");
+        system.elementMoles.push_back(0.0);
+    }
+    std::vector<std::string> missing;
+    for (const std::string& element : elements) {
+        bool found = false;
+        for (const Species* species : gases)
+            found = found || CountOf(species->formula, element) != 0.0;
+        if (!found)
+            missing.push_back(element);
+    }
+    if (!missing.empty()) {
+        message = "no gaseous species of the thermochemical data contains";
+        for (const std::string& element : missing)
+            message += " " + element;
+        return std::nullopt;
+    }
+    system.species = gases;
+    system.species.insert(system.species.end(), condensed.begin(), condensed.end());
+    system.gasCount = gases.size();
+    const std::size_t m = system.elements.size();
+    system.atoms.assign(system.species.size() * m, 0.0);
+    system.phaseGroup.assign(system.species.size(), -1);
+    for (std::size_t j = 0; j < system.species.size(); ++j) {
+        for (std::size_t i = 0; i < m; ++i)
+            system.atoms[j * m + i] = CountOf(system.species[j]->formula, system.elements[i]);
+    }
+    int groups = 0;
+    for (std::size_t j = system.gasCount; j < system.species.size(); ++j) {
+        for (std::size_t k = system.gasCount; k < j && system.phaseGroup[j] < 0; ++k) {
+            if (SameFormula(*system.species[j], *system.species[k]))
+                system.phaseGroup[j] = system.phaseGroup[k];
+        }
+        if (system.phaseGroup[j] < 0)
+            system.phaseGroup[j] = groups++;
+    }
+    return system;
+}
+
+namespace {
+
+class Solver {
+public:
+    Solver(const ChemicalSystem& system, const Conditions& conditions, const Composition* start)
+        : m_s(system), m_c(conditions)
+    {
+        const std::size_t count = system.SpeciesCount();
+        m_excluded.assign(count, 0);
+        if (start != nullptr && start->moles.size() == count) {
+            m_x = *start;
+        } else {
+            m_x.temperature = conditions.temperature > 0.0 ? conditions.temperature : 3800.0;
+            m_x.gasMoles = 0.1;
+            m_x.moles.assign(count, 0.0);
+            m_x.active.assign(count, 0);
+            for (std::size_t j = 0; j < system.gasCount; ++j)
+                m_x.moles[j] = 0.1 / static_cast<double>(system.gasCount);
+        }
+        if (conditions.held == Held::Temperature)
+            m_x.temperature = conditions.temperature;
+        m_x.pressure = conditions.pressure;
+        m_x.lagrange.assign(system.ElementCount(), 0.0);
+        m_lnn = std::log(std::max(m_x.gasMoles, 1e-12));
+        m_lnN.assign(system.gasCount, 0.0);
+        for (std::size_t j = 0; j < system.gasCount; ++j)
+            m_lnN[j] = m_x.moles[j] > 0.0 ? std::log(m_x.moles[j]) : m_lnn + kFloorLog;
+    }
+
+    EquilibriumResult Run()
+    {
+        EquilibriumResult result;
+        for (int round = 0; round < kMaxRounds; ++round) {
+            const Step step = Newton();
+            if (step == Step::Removed)
+                continue;
+            if (step == Step::Singular && m_lastInserted != kNone) {
+                Deactivate(m_lastInserted);
+                m_excluded[m_lastInserted] = 1;
+                m_lastInserted = kNone;
+                continue;
+            }
+            if (step != Step::Converged) {
+                result.failure = step == Step::Singular
+                                     ? "the equilibrium equations became singular"
+                                     : "the equilibrium did not converge";
+                return Finish(result);
+            }
+            m_lastInserted = kNone;
+            if (FixPhaseRanges() || InsertCondensed())
+                continue;
+            result.converged = true;
+            return Finish(result);
+        }
+        result.failure = "the set of condensed species did not settle";
+        return Finish(result);
+    }
+
+private:
+    enum class Step { Converged, Removed, Singular, Diverged };
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+    EquilibriumResult& Finish(EquilibriumResult& result)
+    {
+        SyncMoles();
+        result.composition = m_x;
+        result.iterations = m_iterations;
+        result.properties = PropertiesOf(m_s, m_x, result.converged);
+        return result;
+    }
+
+    void SyncMoles()
+    {
+        m_x.gasMoles = std::exp(m_lnn);
+        for (std::size_t j = 0; j < m_s.gasCount; ++j)
+            m_x.moles[j] = std::exp(m_lnN[j]);
+    }
+
+    void Deactivate(std::size_t j)
+    {
+        m_x.active[j] = 0;
+        m_x.moles[j] = 0.0;
+    }
+
+    std::vector<std::size_t> ActiveCondensed() const
+    {
+        std::vector<std::size_t> list;
+        for (std::size_t j = m_s.gasCount; j < m_s.SpeciesCount(); ++j) {
+            if (m_x.active[j])
+                list.push_back(j);
+        }
+        return list;
+    }
+
+    Step Newton()
+    {
+        const std::size_t m = m_s.ElementCount();
+        const bool withT = m_c.held != Held::Temperature;
+        std::vector<SpeciesProperties> p(m_s.SpeciesCount());
+        std::vector<double> mu(m_s.SpeciesCount(), 0.0), nj(m_s.gasCount, 0.0);
+        std::vector<double> solution;
+        for (int iteration = 0; iteration < kMaxIterations; ++iteration) {
+            ++m_iterations;
+            const double t = m_x.temperature;
+            const double lnP = std::log(m_x.pressure);
+            const double n = std::exp(m_lnn);
+            const std::vector<std::size_t> cond = ActiveCondensed();
+            for (std::size_t j = 0; j < m_s.gasCount; ++j) {
+                p[j] = PropertiesAt(*m_s.species[j], t);
+                nj[j] = std::exp(m_lnN[j]);
+                mu[j] = p[j].h - p[j].s + m_lnN[j] - m_lnn + lnP;
+            }
+            for (std::size_t c : cond) {
+                p[c] = PropertiesAt(*m_s.species[c], t);
+                mu[c] = p[c].h - p[c].s;
+            }
+            const std::size_t nc = cond.size();
+            const std::size_t iN = m + nc, iT = m + nc + 1;
+            LinearSystem ls(m + nc + 1 + (withT ? 1 : 0));
+            double sumN = 0.0, sumNH = 0.0, sumNMu = 0.0, sumNHMu = 0.0, sumNHH = 0.0, sumNCp = 0.0;
+            double sumNS = 0.0, sumNSMu = 0.0, sumNHS = 0.0, sumNHAll = 0.0, sumNSAll = 0.0;
+            std::vector<double> sigma(m_s.gasCount);
+            for (std::size_t j = 0; j < m_s.gasCount; ++j) {
+                sigma[j] = p[j].s - (m_lnN[j] - m_lnn) - lnP;
+                sumN += nj[j];
+                sumNH += nj[j] * p[j].h;
+                sumNMu += nj[j] * mu[j];
+                sumNHMu += nj[j] * p[j].h * mu[j];
+                sumNHH += nj[j] * p[j].h * p[j].h;
+                sumNCp += nj[j] * p[j].cp;
+                sumNS += nj[j] * sigma[j];
+                sumNSMu += nj[j] * sigma[j] * mu[j];
+                sumNHS += nj[j] * p[j].h * sigma[j];
+            }
+            sumNHAll = sumNH;
+            sumNSAll = sumNS;
+            for (std::size_t c : cond) {
+                sumNCp += m_x.moles[c] * p[c].cp;
+                sumNHAll += m_x.moles[c] * p[c].h;
+                sumNSAll += m_x.moles[c] * p[c].s;
+            }
+            std::vector<double> b(m, 0.0);
+            for (std::size_t j = 0; j < m_s.SpeciesCount(); ++j) {
+                const double amount = j < m_s.gasCount ? nj[j] : m_x.moles[j];
+                if (amount == 0.0)
+                    continue;
+                for (std::size_t i = 0; i < m; ++i)
+                    b[i] += m_s.Atoms(j, i) * amount;
+            }
+            for (std::size_t k = 0; k < m; ++k) {
+                double rhs = m_s.elementMoles[k] - b[k];
+                for (std::size_t j = 0; j < m_s.gasCount; ++j) {
+                    const double akj = m_s.Atoms(j, k);
+                    if (akj == 0.0)
+                        continue;
+                    const double w = akj * nj[j];
+                    for (std::size_t i = 0; i < m; ++i)
+                        ls.A(k, i) += w * m_s.Atoms(j, i);
+                    ls.A(k, iN) += w;
+                    if (withT)
+                        ls.A(k, iT) += w * p[j].h;
+                    rhs += w * mu[j];
+                }
+                for (std::size_t q = 0; q < nc; ++q)
+                    ls.A(k, m + q) = m_s.Atoms(cond[q], k);
+                ls.B(k) = rhs;
+            }
+            for (std::size_t q = 0; q < nc; ++q) {
+                const std::size_t c = cond[q];
+                for (std::size_t i = 0; i < m; ++i)
+                    ls.A(m + q, i) = m_s.Atoms(c, i);
+                if (withT)
+                    ls.A(m + q, iT) = p[c].h;
+                ls.B(m + q) = mu[c];
+            }
+            for (std::size_t i = 0; i < m; ++i) {
+                double sum = 0.0;
+                for (std::size_t j = 0; j < m_s.gasCount; ++j)
+                    sum += m_s.Atoms(j, i) * nj[j];
+                ls.A(iN, i) = sum;
+            }
+            ls.A(iN, iN) = sumN - n;
+            if (withT)
+                ls.A(iN, iT) = sumNH;
+            ls.B(iN) = n - sumN + sumNMu;
+            if (m_c.held == Held::Enthalpy) {
+                const double t0 = kGasConstant * t;
+                for (std::size_t i = 0; i < m; ++i) {
+                    double sum = 0.0;
+                    for (std::size_t j = 0; j < m_s.gasCount; ++j)
+                        sum += m_s.Atoms(j, i) * nj[j] * p[j].h;
+                    ls.A(iT, i) = sum;
+                }
+                for (std::size_t q = 0; q < nc; ++q)
+                    ls.A(iT, m + q) = p[cond[q]].h;
+                ls.A(iT, iN) = sumNH;
+                ls.A(iT, iT) = sumNCp + sumNHH;
+                ls.B(iT) = m_c.enthalpy / t0 - sumNHAll + sumNHMu;
+            } else if (m_c.held == Held::Entropy) {
+                for (std::size_t i = 0; i < m; ++i) {
+                    double sum = 0.0;
+                    for (std::size_t j = 0; j < m_s.gasCount; ++j)
+                        sum += m_s.Atoms(j, i) * nj[j] * sigma[j];
+                    ls.A(iT, i) = sum;
+                }
+                for (std::size_t q = 0; q < nc; ++q)
+                    ls.A(iT, m + q) = p[cond[q]].s;
+                ls.A(iT, iN) = sumNS;
+                ls.A(iT, iT) = sumNCp + sumNHS;
+                ls.B(iT) = m_c.entropy / kGasConstant - sumNSAll + n - sumN + sumNSMu;
+            }
+            if (!ls.Solve(solution))
+                return Step::Singular;
+            const double dlnn = solution[iN];
+            const double dlnT = withT ? solution[iT] : 0.0;
+            std::vector<double> dlnN(m_s.gasCount);
+            double total = sumN;
+            for (std::size_t c : cond)
+                total += m_x.moles[c];
+            bool converged = n * std::fabs(dlnn) / total <= kConvergence &&
+                             std::fabs(dlnT) <= kTemperatureConvergence;
+            double largest = std::max(5.0 * std::fabs(dlnT), 5.0 * std::fabs(dlnn));
+            double lambda2 = 1.0;
+            for (std::size_t j = 0; j < m_s.gasCount; ++j) {
+                double sum = 0.0;
+                for (std::size_t i = 0; i < m; ++i)
+                    sum += m_s.Atoms(j, i) * solution[i];
+                dlnN[j] = -mu[j] + sum + dlnn + p[j].h * dlnT;
+                if (nj[j] * std::fabs(dlnN[j]) / total > kConvergence)
+                    converged = false;
+                const double relative = m_lnN[j] - m_lnn;
+                if (relative > kTraceLog) {
+                    if (dlnN[j] > 0.0)
+                        largest = std::max(largest, std::fabs(dlnN[j]));
+                } else if (dlnN[j] >= 0.0 && dlnN[j] - dlnn != 0.0) {
+                    lambda2 = std::min(lambda2, std::fabs((-relative - 9.2103404) / (dlnN[j] - dlnn)));
+                }
+            }
+            for (std::size_t q = 0; q < nc; ++q) {
+                if (std::fabs(solution[m + q]) / total > kConvergence)
+                    converged = false;
+            }
+            double maxB0 = 0.0;
+            for (double b0 : m_s.elementMoles)
+                maxB0 = std::max(maxB0, b0);
+            for (std::size_t k = 0; k < m; ++k) {
+                if (std::fabs(m_s.elementMoles[k] - b[k]) > 1e-6 * maxB0)
+                    converged = false;
+            }
+            for (std::size_t i = 0; i < m; ++i)
+                m_x.lagrange[i] = solution[i];
+            const double lambda1 = largest > 2.0 ? 2.0 / largest : 1.0;
+            const double lambda = std::min({1.0, lambda1, lambda2});
+            m_lnn += lambda * dlnn;
+            for (std::size_t j = 0; j < m_s.gasCount; ++j)
+                m_lnN[j] = std::max(m_lnN[j] + lambda * dlnN[j], m_lnn + kFloorLog);
+            if (withT) {
+                m_x.temperature = std::clamp(t * std::exp(lambda * dlnT), kLowestTemperature,
+                                             kHighestTemperature);
+            }
+            bool removed = false;
+            for (std::size_t q = 0; q < nc; ++q) {
+                m_x.moles[cond[q]] += lambda * solution[m + q];
+                if (m_x.moles[cond[q]] <= 0.0) {
+                    Deactivate(cond[q]);
+                    removed = true;
+                }
+            }
+            if (!std::isfinite(m_lnn) || !std::isfinite(m_x.temperature))
+                return Step::Diverged;
+            if (removed)
+                return Step::Removed;
+            if (converged)
+                return Step::Converged;
+        }
+        return Step::Diverged;
+    }
+
+    // Replaces a condensed phase whose range the temperature has left by the
+    // phase of the same substance that covers it.  A swap that would undo an
+    // earlier one keeps both phases: they then meet at their transition.
+    bool FixPhaseRanges()
+    {
+        const double t = m_x.temperature;
+        for (std::size_t c : ActiveCondensed()) {
+            const Species& species = *m_s.species[c];
+            if (InRange(species, t))
+                continue;
+            std::size_t other = kNone;
+            for (std::size_t k = m_s.gasCount; k < m_s.SpeciesCount(); ++k) {
+                if (k != c && m_s.phaseGroup[k] == m_s.phaseGroup[c] && Covers(*m_s.species[k], t))
+                    other = k;
+            }
+            if (other == kNone || m_x.active[other]) {
+                if (other != kNone)
+                    m_x.moles[other] += m_x.moles[c];
+                Deactivate(c);
+                return true;
+            }
+            m_x.active[other] = 1;
+            m_x.moles[other] = m_x.moles[c];
+            if (m_swaps.count({other, c}) != 0) {
+                m_x.moles[other] *= 0.5;
+                m_x.moles[c] *= 0.5;
+            } else {
+                Deactivate(c);
+            }
+            m_swaps.insert({c, other});
+            return true;
+        }
+        return false;
+    }
+
+    // Brings in the condensed species that lowers the Gibbs energy most.
+    bool InsertCondensed()
+    {
+        const double t = m_x.temperature;
+        const std::size_t m = m_s.ElementCount();
+        std::set<int> present;
+        for (std::size_t c : ActiveCondensed())
+            present.insert(m_s.phaseGroup[c]);
+        std::size_t best = kNone;
+        double bestValue = -1e-9;
+        for (std::size_t j = m_s.gasCount; j < m_s.SpeciesCount(); ++j) {
+            if (m_x.active[j] || m_excluded[j] || present.count(m_s.phaseGroup[j]) != 0)
+                continue;
+            const Species& species = *m_s.species[j];
+            if (!Covers(species, t))
+                continue;
+            const SpeciesProperties p = PropertiesAt(species, t);
+            double value = p.h - p.s;
+            for (std::size_t i = 0; i < m; ++i)
+                value -= m_s.Atoms(j, i) * m_x.lagrange[i];
+            if (value < bestValue) {
+                bestValue = value;
+                best = j;
+            }
+        }
+        if (best == kNone)
+            return false;
+        m_x.active[best] = 1;
+        m_x.moles[best] = 0.0;
+        m_lastInserted = best;
+        return true;
+    }
+
+    const ChemicalSystem& m_s;
+    Conditions m_c;
+    Composition m_x;
+    double m_lnn = 0.0;
+    std::vector<double> m_lnN;
+    std::vector<char> m_excluded;
+    std::set<std::pair<std::size_t, std::size_t>> m_swaps;
+    std::size_t m_lastInserted = kNone;
+    int m_iterations = 0;
+};
+
+// Solves the derivative equations of an equilibrium for one right-hand side:
+// d(pi)/dx, d(n_c)/dx and d(ln n)/dx, x being ln T or ln P.
+bool SolveDerivatives(const ChemicalSystem& s, const Composition& x,
+                      const std::vector<std::size_t>& cond, const std::vector<SpeciesProperties>& p,
+                      bool temperature, std::vector<double>& out)
+{
+    const std::size_t m = s.ElementCount(), nc = cond.size(), iN = m + nc;
+    LinearSystem ls(m + nc + 1);
+    for (std::size_t k = 0; k < m; ++k) {
+        double rhs = 0.0;
+        for (std::size_t j = 0; j < s.gasCount; ++j) {
+            const double w = s.Atoms(j, k) * x.moles[j];
+            if (w == 0.0)
+                continue;
+            for (std::size_t i = 0; i < m; ++i)
+                ls.A(k, i) += w * s.Atoms(j, i);
+            ls.A(k, iN) += w;
+            rhs += temperature ? -w * p[j].h : w;
+        }
+        for (std::size_t q = 0; q < nc; ++q)
+            ls.A(k, m + q) = s.Atoms(cond[q], k);
+        ls.B(k) = rhs;
+    }
+    for (std::size_t q = 0; q < nc; ++q) {
+        for (std::size_t i = 0; i < m; ++i)
+            ls.A(m + q, i) = s.Atoms(cond[q], i);
+        ls.B(m + q) = temperature ? -p[cond[q]].h : 0.0;
+    }
+    double rhs = 0.0;
+    for (std::size_t j = 0; j < s.gasCount; ++j) {
+        for (std::size_t i = 0; i < m; ++i)
+            ls.A(iN, i) += s.Atoms(j, i) * x.moles[j];
+        rhs += temperature ? -x.moles[j] * p[j].h : x.moles[j];
+    }
+    ls.B(iN) = rhs;
+    return ls.Solve(out);
+}
+
+}  // namespace
+
+EquilibriumResult SolveEquilibrium(const ChemicalSystem& system, const Conditions& conditions,
+                                   const Composition* start)
+{
+    Solver solver(system, conditions, start);
+    return solver.Run();
+}
+
+MixtureProperties PropertiesOf(const ChemicalSystem& s, const Composition& x, bool equilibrium)
+{
+    MixtureProperties r;
+    const double t = x.temperature;
+    r.temperature = t;
+    r.pressure = x.pressure;
+    std::vector<SpeciesProperties> p(s.SpeciesCount());
+    double n = 0.0, h = 0.0, entropy = 0.0, cp = 0.0, nh = 0.0, nhh = 0.0;
+    for (std::size_t j = 0; j < s.gasCount; ++j)
+        n += x.moles[j];
+    const double lnP = std::log(x.pressure);
+    for (std::size_t j = 0; j < s.SpeciesCount(); ++j) {
+        const double amount = x.moles[j];
+        if (amount <= 0.0)
+            continue;
+        p[j] = PropertiesAt(*s.species[j], t);
+        h += amount * p[j].h;
+        cp += amount * p[j].cp;
+        if (s.IsCondensed(j)) {
+            entropy += amount * p[j].s;
+        } else {
+            entropy += amount * (p[j].s - std::log(amount / n) - lnP);
+            nh += amount * p[j].h;
+            nhh += amount * p[j].h * p[j].h;
+        }
+    }
+    r.gasMoles = n;
+    r.molecularWeight = 1.0 / n;
+    r.enthalpy = h * kGasConstant * t;
+    r.entropy = entropy * kGasConstant;
+    r.density = x.pressure * 1e5 / (n * 1000.0 * kGasConstant * t);
+    r.cpFrozen = cp * kGasConstant;
+    r.gammaFrozen = cp / (cp - n);
+    r.frozenSoundSpeed = std::sqrt(r.gammaFrozen * n * 1000.0 * kGasConstant * t);
+    r.cpEquilibrium = r.cpFrozen;
+    r.gammaEquilibrium = r.gammaFrozen;
+    r.soundSpeed = r.frozenSoundSpeed;
+    if (!equilibrium)
+        return r;
+    // One phase of each substance: two phases at their transition would make
+    // the temperature derivatives singular.
+    std::vector<std::size_t> cond;
+    for (std::size_t j = s.gasCount; j < s.SpeciesCount(); ++j) {
+        if (!x.active[j] || x.moles[j] <= 0.0)
+            continue;
+        bool replaced = false;
+        for (std::size_t& c : cond) {
+            if (s.phaseGroup[c] == s.phaseGroup[j]) {
+                if (x.moles[j] > x.moles[c])
+                    c = j;
+                replaced = true;
+            }
+        }
+        if (!replaced)
+            cond.push_back(j);
+    }
+    std::vector<double> dT, dP;
+    if (!SolveDerivatives(s, x, cond, p, true, dT) || !SolveDerivatives(s, x, cond, p, false, dP))
+        return r;
+    const std::size_t m = s.ElementCount(), iN = m + cond.size();
+    double cpEq = cp + nhh + nh * dT[iN];
+    for (std::size_t i = 0; i < m; ++i) {
+        double sum = 0.0;
+        for (std::size_t j = 0; j < s.gasCount; ++j)
+            sum += s.Atoms(j, i) * x.moles[j] * p[j].h;
+        cpEq += sum * dT[i];
+    }
+    for (std::size_t q = 0; q < cond.size(); ++q)
+        cpEq += p[cond[q]].h * dT[m + q];
+    r.dLnVdLnT = 1.0 + dT[iN];
+    r.dLnVdLnP = -1.0 + dP[iN];
+    const double cv = cpEq + n * r.dLnVdLnT * r.dLnVdLnT / r.dLnVdLnP;
+    r.cpEquilibrium = cpEq * kGasConstant;
+    r.gammaEquilibrium = -(cpEq / cv) / r.dLnVdLnP;
+    r.soundSpeed = std::sqrt(r.gammaEquilibrium * n * 1000.0 * kGasConstant * t);
+    return r;
+}
+
+std::vector<double> MoleFractions(const Composition& x)
+{
+    double total = 0.0;
+    for (double amount : x.moles)
+        total += amount;
+    std::vector<double> fractions(x.moles.size(), 0.0);
+    for (std::size_t j = 0; j < x.moles.size(); ++j)
+        fractions[j] = total > 0.0 ? x.moles[j] / total : 0.0;
+    return fractions;
+}
