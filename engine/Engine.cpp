@@ -58,13 +58,9 @@ public:
     int Run()
     {
         const std::optional<std::string> deckText = ReadWholeFile(InDirectory("input.dat"));
-        if (!deckText)
-            return Fail("cannot open the input deck " + InDirectory("input.dat"));
-        const DeckReading deck = ReadInputDeck(*deckText);
-        const std::vector<std::string_view> lines = SplitTextLines(*deckText);
-        m_caseName = CaseNameOf(deck.ok() ? deck.deck.reportLine : std::string(lines.empty() ? "" : lines[0]));
-        if (lines.size() > 1)
-            m_title = std::string(TrimBlanks(lines[1].substr(0, 16)));
+        const DeckReading deck = ReadInputDeck(deckText ? *deckText : std::string());
+        if (deckText)
+            TakeCaseName(deck, *deckText);
         const std::optional<std::string> setupText = ReadWholeFile(InDirectory("setup.kal"));
         if (!setupText)
             return Fail("cannot open the setup file " + InDirectory("setup.kal"));
@@ -72,6 +68,8 @@ public:
         if (!setup.ok())
             return Fail("setup.kal line " + std::to_string(setup.problem->line) + ": " + setup.problem->message);
         m_resultsPath = Resolve(setup.paths.resultsFile);
+        if (!deckText)
+            return Fail("cannot open the input deck " + InDirectory("input.dat"));
         if (!deck.ok())
             return Fail("input.dat " + deck.Account());
         const std::optional<std::string> databaseText = ReadData(setup.paths.ingredientDatabase, "ingredient database");
@@ -99,6 +97,16 @@ public:
     }
 
 private:
+    // The report's name is known as soon as the deck's first line is, even
+    // when a later line of the deck is wrong.
+    void TakeCaseName(const DeckReading& deck, const std::string& text)
+    {
+        const std::vector<std::string_view> lines = SplitTextLines(text);
+        m_caseName = CaseNameOf(deck.ok() ? deck.deck.reportLine : std::string(lines.empty() ? "" : lines[0]));
+        if (lines.size() > 1)
+            m_title = std::string(TrimBlanks(lines[1].substr(0, 16)));
+    }
+
     std::string InDirectory(const std::string& name) const
     {
         return m_directory.empty() || m_directory == "." ? name : m_directory + "/" + name;
