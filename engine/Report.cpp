@@ -205,14 +205,15 @@ void PerformanceLines(const char* heading, const Performance& p, double densityF
 void DesignLines(const RunOutcome& run, Lines& lines)
 {
     const RocketResult& r = run.rocket;
-    lines.push_back("NOZZLE DESIGN DATA (shifting equilibrium)");
-    lines.push_back("     Ae/At      Pc/P   P, psia     T, K    Mach   Isp lbf s/lbm  Ivac lbf s/lbm      CF");
+    lines.push_back("NOZZLE DESIGN DATA (shifting equilibrium; Isp N s/kg and lbf s/lbm)");
+    lines.push_back("    Ae/At      Pc/P   P, psia    P, atm     T, K   Mach     Isp  Isp lbf    Ivac  Ivac lbf      CF");
     const double pc = r.chamber.properties.pressure;
     for (const NozzleRow& row : r.table) {
         const MixtureProperties& p = row.point.properties;
-        lines.push_back(Format("  %8.3f %9.3f %9.3f %8.2f %7.3f %15.2f %15.2f %7.4f", row.point.areaRatio,
-                               pc / p.pressure, Psia(p.pressure), p.temperature, row.point.mach,
-                               Lbf(row.isp), Lbf(row.ispVacuum), row.cf));
+        lines.push_back(Format(" %8.3f %9.3f %9.3f %9.4f %8.2f %6.3f %7.1f %8.2f %7.1f %9.2f %7.4f",
+                               row.point.areaRatio, pc / p.pressure, Psia(p.pressure), Atm(p.pressure),
+                               p.temperature, row.point.mach, row.isp, Lbf(row.isp), row.ispVacuum,
+                               Lbf(row.ispVacuum), row.cf));
     }
     lines.push_back("");
     const Performance& s = r.shifting;

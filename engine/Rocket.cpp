@@ -223,7 +223,7 @@ std::vector<NozzleRow> DesignTable(const ChemicalSystem& system, const Equilibri
 
 }  // namespace
 
-const std::vector<double> kTableAreaRatios = {1.0, 2.0, 4.0, 6.0, 8.0, 10.0, 15.0, 20.0, 30.0, 50.0, 100.0};
+const std::vector<double> kTableAreaRatios = {1.0, 2.0, 4.0, 6.0, 8.0, 10.0, 15.0, 20.0, 30.0, 40.0, 50.0, 75.0, 100.0};
 const std::vector<double> kTablePressureRatios = {10.0, 20.0, 34.0, 50.0, 68.046, 100.0, 200.0, 500.0, 1000.0};
 
 RocketResult ComputeRocket(const ChemicalSystem& system, double enthalpy, const RocketInput& input)

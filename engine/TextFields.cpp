@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <string>
 
 std::vector<std::string_view> SplitTextLines(std::string_view text)
 {
@@ -49,19 +48,18 @@ std::vector<std::string_view> SplitWords(std::string_view text)
 std::optional<double> ParseWholeReal(std::string_view text)
 {
     text = TrimBlanks(text);
-    if (text.empty() || text.size() > 64)
+    char copy[64];
+    if (text.empty() || text.size() >= sizeof copy)
         return std::nullopt;
-    std::string copy(text);
-    for (char& c : copy) {
-        if (c == 'D' || c == 'd')
-            c = 'E';
-    }
-    const char* begin = copy.data();
+    std::size_t size = 0;
+    for (char c : text)
+        copy[size++] = (c == 'D' || c == 'd') ? 'E' : c;
+    const char* begin = copy;
     if (*begin == '+')
         ++begin;
     double value = 0.0;
-    const auto [end, error] = std::from_chars(begin, copy.data() + copy.size(), value);
-    if (error != std::errc() || end != copy.data() + copy.size() || !std::isfinite(value))
+    const auto [end, error] = std::from_chars(begin, copy + size, value);
+    if (error != std::errc() || end != copy + size || !std::isfinite(value))
         return std::nullopt;
     return value;
 }

@@ -166,3 +166,32 @@ INSTANTIATE_TEST_SUITE_P(Propellants, CeaReference, testing::ValuesIn(kCeaCases)
                          });
 
 }  // namespace
+
+namespace {
+
+// The design table's row at Ae/At = 40 against CEA's supersonic area-ratio
+// point of AP/HTPB/Al 68/14/18 at 1000 psia (T 1630.85 K, Isp 2942.8 m/s,
+// Ivac 3102.9 m/s, Pc/P 396.94).  Catches a table point found on the wrong
+// side of the throat or at the wrong area.
+TEST(CeaReferenceTable, AreaRatio40)
+{
+    const TestPropellant p = MakeTestPropellant({41, 42, 1}, {68, 14, 18});
+    RocketInput input;
+    input.chamberPressure = 1000 * kBarPerPsi;
+    input.exitPressure = 14.696 * kBarPerPsi;
+    input.nozzleTable = true;
+    const RocketResult r = ComputeRocket(p.system, p.propellant.enthalpy, input);
+    ASSERT_TRUE(r.ok) << r.message;
+    const NozzleRow* row = nullptr;
+    for (const NozzleRow& candidate : r.table) {
+        if (std::fabs(candidate.point.areaRatio - 40.0) < 1e-4)
+            row = &candidate;
+    }
+    ASSERT_NE(row, nullptr);
+    EXPECT_NEAR(row->point.properties.temperature, 1630.85, 0.003 * 1630.85);
+    EXPECT_NEAR(row->isp, 2942.8, 0.001 * 2942.8);
+    EXPECT_NEAR(row->ispVacuum, 3102.9, 0.001 * 3102.9);
+    EXPECT_NEAR(r.chamber.properties.pressure / row->point.properties.pressure, 396.94, 0.005 * 396.94);
+}
+
+}  // namespace

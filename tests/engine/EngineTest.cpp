@@ -264,7 +264,7 @@ TEST_F(EngineRunTest, NozzleDesignDataAndBoostVelocities)
     EXPECT_NE(report.find("NOZZLE DESIGN DATA"), std::string::npos);
     EXPECT_NE(report.find("IDEAL BOOST VELOCITIES"), std::string::npos);
     EXPECT_NE(report.find("       0.9 "), std::string::npos);
-    EXPECT_NE(report.find("   100.000 "), std::string::npos);
+    EXPECT_NE(report.find("  100.000 "), std::string::npos);
 }
 
 // A series of runs ends with a summary line per run.  Catches the summary
