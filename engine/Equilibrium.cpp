@@ -21,7 +21,13 @@ constexpr int kMaxRounds = 80;
 // A condensed phase is used a little past its fitted range, so that two
 // phases meeting at a transition temperature can both stand there.
 constexpr double kRangeTolerance = 0.5;  // K
-constexpr double kLowestTemperature = 150.0;
+// Gas fits start at 200 K; an iterate below is held there.
+constexpr double kLowestTemperature = 200.0;
+// A set of species that has not converged after this many iterations is
+// given the condensed species that would lower the Gibbs energy most: when
+// the products are mostly condensed, the gases alone may have no solution.
+constexpr int kStuckIterations = 40;
+constexpr int kMostRemovals = 3;
 constexpr double kHighestTemperature = 20000.0;
 
 bool Contains(const std::vector<std::string>& list, const std::string& item)
@@ -127,6 +133,7 @@ public:
     {
         const std::size_t count = system.SpeciesCount();
         m_excluded.assign(count, 0);
+        m_removals.assign(count, 0);
         if (start != nullptr && start->moles.size() == count) {
             m_x = *start;
         } else {
@@ -154,6 +161,8 @@ public:
             const Step step = Newton();
             if (step == Step::Removed)
                 continue;
+            if (step == Step::Stuck && InsertCondensed())
+                continue;
             if (step == Step::Singular && m_lastInserted != kNone) {
                 Deactivate(m_lastInserted);
                 m_excluded[m_lastInserted] = 1;
@@ -177,7 +186,7 @@ public:
     }
 
 private:
-    enum class Step { Converged, Removed, Singular, Diverged };
+    enum class Step { Converged, Removed, Singular, Stuck, Diverged };
     static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
     EquilibriumResult& Finish(EquilibriumResult& result)
@@ -383,6 +392,10 @@ private:
                 m_x.moles[cond[q]] += lambda * solution[m + q];
                 if (m_x.moles[cond[q]] <= 0.0) {
                     Deactivate(cond[q]);
+                    // A phase that keeps being brought in and thrown out lies
+                    // on the border of stability; it stays out.
+                    if (++m_removals[cond[q]] >= kMostRemovals)
+                        m_excluded[cond[q]] = 1;
                     removed = true;
                 }
             }
@@ -392,6 +405,8 @@ private:
                 return Step::Removed;
             if (converged)
                 return Step::Converged;
+            if (iteration + 1 == kStuckIterations && HasInsertCandidate())
+                return Step::Stuck;
         }
         return Step::Diverged;
     }
@@ -431,8 +446,21 @@ private:
         return false;
     }
 
+    bool HasInsertCandidate() const { return BestCandidate() != kNone; }
+
     // Brings in the condensed species that lowers the Gibbs energy most.
     bool InsertCondensed()
+    {
+        const std::size_t best = BestCandidate();
+        if (best == kNone)
+            return false;
+        m_x.active[best] = 1;
+        m_x.moles[best] = 0.0;
+        m_lastInserted = best;
+        return true;
+    }
+
+    std::size_t BestCandidate() const
     {
         const double t = m_x.temperature;
         const std::size_t m = m_s.ElementCount();
@@ -456,12 +484,7 @@ private:
                 best = j;
             }
         }
-        if (best == kNone)
-            return false;
-        m_x.active[best] = 1;
-        m_x.moles[best] = 0.0;
-        m_lastInserted = best;
-        return true;
+        return best;
     }
 
     const ChemicalSystem& m_s;
@@ -470,6 +493,7 @@ private:
     double m_lnn = 0.0;
     std::vector<double> m_lnN;
     std::vector<char> m_excluded;
+    std::vector<int> m_removals;
     std::set<std::pair<std::size_t, std::size_t>> m_swaps;
     std::size_t m_lastInserted = kNone;
     int m_iterations = 0;
@@ -518,8 +542,29 @@ bool SolveDerivatives(const ChemicalSystem& s, const Composition& x,
 EquilibriumResult SolveEquilibrium(const ChemicalSystem& system, const Conditions& conditions,
                                    const Composition* start)
 {
-    Solver solver(system, conditions, start);
-    return solver.Run();
+    EquilibriumResult result = Solver(system, conditions, start).Run();
+    if (result.converged || conditions.held == Held::Temperature)
+        return result;
+    // Mostly condensed products can leave the gases alone without a state of
+    // the held enthalpy or entropy, and the first estimate then leads nowhere.
+    // An equilibrium at a fixed temperature always exists and brings the
+    // condensed phases in; it is the better start.
+    std::vector<double> guesses{3000.0, 2000.0, 1000.0, 4500.0};
+    if (start != nullptr)
+        guesses.insert(guesses.begin(), start->temperature);
+    for (double temperature : guesses) {
+        Conditions fixed = conditions;
+        fixed.held = Held::Temperature;
+        fixed.temperature = temperature;
+        const EquilibriumResult seed = Solver(system, fixed, nullptr).Run();
+        if (!seed.converged)
+            continue;
+        EquilibriumResult again = Solver(system, conditions, &seed.composition).Run();
+        again.iterations += result.iterations + seed.iterations;
+        if (again.converged)
+            return again;
+    }
+    return result;
 }
 
 MixtureProperties PropertiesOf(const ChemicalSystem& s, const Composition& x, bool equilibrium)
