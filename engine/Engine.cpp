@@ -22,7 +22,15 @@ std::optional<std::string> ReadWholeFile(const std::string& path)
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr)
         return std::nullopt;
+    // One allocation of the file's size: growing the buffer step by step
+    // costs more than reading the file.
     std::string text;
+    if (std::fseek(file, 0, SEEK_END) == 0) {
+        const long size = std::ftell(file);
+        if (size > 0 && size <= kLargestFile)
+            text.reserve(static_cast<std::size_t>(size));
+        std::rewind(file);
+    }
     char buffer[65536];
     std::size_t got;
     while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {

@@ -1,11 +1,13 @@
 #include "TextFields.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
 std::vector<std::string_view> SplitTextLines(std::string_view text)
 {
     std::vector<std::string_view> lines;
+    lines.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
         std::string_view line = text.substr(0, end);
