@@ -33,8 +33,38 @@ std::string CaseNameOf(const std::string& reportLine)
 
 namespace {
 
+// "component 2 (Silica): " for the components that hold an element the
+// message names.
+std::string ComponentsWithout(const Propellant& propellant, const std::string& message)
+{
+    std::string text;
+    for (std::size_t k = 0; k < propellant.components.size(); ++k) {
+        const Ingredient& ingredient = *propellant.components[k].ingredient;
+        for (const FormulaTerm& term : ingredient.formula) {
+            if ((message + " ").find(" " + term.element + " ") != std::string::npos) {
+                text += "component " + std::to_string(k + 1) + " (" + ingredient.name + "): ";
+                break;
+            }
+        }
+    }
+    return text;
+}
+
+// The previous run's chamber, when it is of the same system: runs of a
+// series differ a little, so it is a far better first estimate.
+const Composition* SimilarChamber(const RunOutcome* previous, const ChemicalSystem& system)
+{
+    if (previous == nullptr || !previous->system || !previous->rocket.chamber.converged)
+        return nullptr;
+    const ChemicalSystem& other = *previous->system;
+    if (other.elements != system.elements || other.species != system.species)
+        return nullptr;
+    return &previous->rocket.chamber.composition;
+}
+
 RunOutcome ComputeRun(const DeckValues& deck, const CaseOptions& options, int index,
-                      const std::vector<Ingredient>& ingredients, const std::vector<Species>& species)
+                      const std::vector<Ingredient>& ingredients, const std::vector<Species>& species,
+                      const RunOutcome* previous)
 {
     RunOutcome outcome;
     outcome.run = index + 1;
@@ -70,6 +100,7 @@ RunOutcome ComputeRun(const DeckValues& deck, const CaseOptions& options, int in
                                          outcome.propellant->elementMoles, options.ions, outcome.message);
     if (!outcome.system) {
         outcome.status = "no-species";
+        outcome.message = ComponentsWithout(*outcome.propellant, outcome.message) + outcome.message;
         return outcome;
     }
     RocketInput rocket;
@@ -77,6 +108,7 @@ RunOutcome ComputeRun(const DeckValues& deck, const CaseOptions& options, int in
     rocket.exitPressure = outcome.exitPsia * kBarPerPsi;
     rocket.exitCalculations = !options.deleteExitCalculations;
     rocket.nozzleTable = options.boostAndNozzle;
+    rocket.chamberStart = SimilarChamber(previous, *outcome.system);
     outcome.rocket = ComputeRocket(*outcome.system, outcome.propellant->enthalpy, rocket);
     outcome.ok = outcome.rocket.ok;
     outcome.status = outcome.rocket.status;
@@ -94,7 +126,10 @@ CaseOutcome ComputeCase(const DeckValues& deck, const std::vector<Ingredient>& i
     outcome.title = std::string(TrimBlanks(deck.title));
     outcome.deck = deck;
     outcome.options = OptionsOf(deck);
-    for (int r = 0; r < deck.runs.runCount && r < kMaxRuns; ++r)
-        outcome.runs.push_back(ComputeRun(deck, outcome.options, r, ingredients, species));
+    outcome.runs.reserve(kMaxRuns);
+    for (int r = 0; r < deck.runs.runCount && r < kMaxRuns; ++r) {
+        const RunOutcome* previous = outcome.runs.empty() ? nullptr : &outcome.runs.back();
+        outcome.runs.push_back(ComputeRun(deck, outcome.options, r, ingredients, species, previous));
+    }
     return outcome;
 }

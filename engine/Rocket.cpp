@@ -233,7 +233,7 @@ RocketResult ComputeRocket(const ChemicalSystem& system, double enthalpy, const 
     conditions.held = Held::Enthalpy;
     conditions.pressure = input.chamberPressure;
     conditions.enthalpy = enthalpy;
-    result.chamber = SolveEquilibrium(system, conditions);
+    result.chamber = SolveEquilibrium(system, conditions, input.chamberStart);
     if (!result.chamber.converged) {
         result.status = "no-convergence";
         result.message = "chamber: " + result.chamber.failure;

@@ -40,6 +40,7 @@ struct RocketInput {
     double exitPressure = 0.0;     // bar
     bool exitCalculations = true;
     bool nozzleTable = false;
+    const Composition* chamberStart = nullptr;  // a chamber of the same system, as first estimate
 };
 
 struct RocketResult {

@@ -283,6 +283,35 @@ TEST_F(EngineRunTest, ParametricSummaryHasALinePerRun)
     EXPECT_NE(tail.find("\n   3  2000.0"), std::string::npos);
 }
 
+// A run of a series gives what the same run gives alone: each run starts
+// from the one before, and must not keep anything of it but the estimate.
+// Catches a warm start that carries the last run's state into the result.
+TEST_F(EngineRunTest, SeriesRunsMatchSingleRuns)
+{
+    AddRun(300.0, 14.696, {60, 20, 20});
+    AddRun(2500.0, 5.0, {80, 20, 0});
+    ASSERT_EQ(Run(), kEngineAllRuns) << m_errors;
+    const auto series = Csv();
+    ASSERT_EQ(series.size(), 4u);
+    for (int r = 1; r <= 3; ++r) {
+        RunTable single = m_table;
+        single.runCount = 1;
+        single.chamberPressure[0] = m_table.chamberPressure[r - 1];
+        single.exhaustPressure[0] = m_table.exhaustPressure[r - 1];
+        for (int k = 0; k < 3; ++k)
+            single.mass[k][0] = m_table.mass[k][r - 1];
+        const RunTable saved = m_table;
+        m_table = single;
+        ASSERT_EQ(Run(), kEngineAllRuns) << m_errors;
+        m_table = saved;
+        const auto alone = Csv();
+        for (const char* column : {"chamber_temperature_K", "cstar_m_s", "isp_m_s", "area_ratio",
+                                   "frozen_isp_m_s", "exit_temperature_K"})
+            EXPECT_NEAR(Number(series[r], column), Number(alone[1], column), 1e-5 * Number(alone[1], column))
+                << "run " << r << " " << column;
+    }
+}
+
 // A run that fails is reported with its reason; the other runs are still
 // computed and the exit status says not all were.  Catches one bad run
 // stopping the series or passing as success.
@@ -364,8 +393,8 @@ INSTANTIATE_TEST_SUITE_P(Inputs, EngineBreakage, testing::Values(
     Breakage{"deck_bad_count", "input.dat", "demo    .out\nt\n   11    0    1\n", kEngineNoCase, "input.dat line 3", true},
     Breakage{"database_bad_line", "database", "A ; C 1 ; 0 ; 1\nB ; H 1 ; x ; 1\n", kEngineNoCase, "line 2: the heat of formation", true},
     Breakage{"database_missing_element", "database",
-             "A ; SI 1 O 2 ; -910 ; 2.6\nB ; C 1 ; 0 ; 2\nC ; AL 1 ; 0 ; 2.7\n", kEngineSomeRunsFailed,
-             "no gaseous species of the thermochemical data contains SI", true},
+             "Silica ; SI 1 O 2 ; -910 ; 2.6\nB ; C 1 ; 0 ; 2\nC ; AL 1 ; 0 ; 2.7\n", kEngineSomeRunsFailed,
+             "component 1 (Silica): no gaseous species of the thermochemical data contains SI", true},
     Breakage{"thermo_empty", "thermo", "! nothing here\n", kEngineNoCase, "holds no species", true},
     Breakage{"ingredient_zero", "id", "0", kEngineSomeRunsFailed, "ingredient number 0", true},
     Breakage{"ingredient_past_end", "id", "62", kEngineSomeRunsFailed, "has lines 1 to 61", true}),
