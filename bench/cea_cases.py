@@ -41,6 +41,17 @@ def cea_card(case):
     return card
 
 
+def include_ions():
+    """Makes every later CEA problem consider ions (CEA's "ions" keyword on
+    its problem line, which rocketcea does not offer)."""
+    import rocketcea.cea_obj as cea_obj
+    plain = cea_obj.set_py_cea_line
+
+    def with_ions(number, line):
+        plain(number, line + " ions" if line.startswith(" rocket") else line)
+    cea_obj.set_py_cea_line = with_ions
+
+
 def cea_object(case, index):
     from rocketcea.cea_obj import CEA_Obj, add_new_propellant
     name = "tharselcase%d" % index

@@ -46,6 +46,7 @@ struct CeaCase {
     // range of a condensed product; then only the throat's c* is compared.
     bool frozenExit;
     ExpansionReference frozen;
+    bool ions = false;     // option 2; CEA then had "ions" on its problem line
 };
 
 std::ostream& operator<<(std::ostream& out, const CeaCase& c) { return out << c.name; }
@@ -81,12 +82,24 @@ const std::vector<CeaCase> kCeaCases = {
      false, {3072.23, 0, 0, 1554.6, 0, 0, 0}},
 };
 
+// The same propellants with ions (bench/print-references --ions).
+const std::vector<CeaCase> kCeaIonCases = {
+    {"AP/HTPB/Al 68/14/18", {41, 42, 1}, {68, 14, 18}, 1000, 14.696,
+     {3418.99, 27.883, 1.1332, 3.7443, {{"AL2O3(L)", 0.07715}, {"CO", 0.24523}, {"H", 0.03153}, {"H2", 0.30917}, {"H2O", 0.09440}, {"HCL", 0.12689}, {"N2", 0.07543}}},
+     {3226.69, 2163.79, 10.336, 1588.6, 1.6335, 2594.9, 2836.3},
+     false, {3128.49, 0, 0, 1563.7, 0, 0, 0}, true},
+    {"NC/NG 55/45", {48, 50}, {55, 45}, 1000, 14.696,
+     {3179.67, 27.184, 1.1496, 3.2821, {{"CO", 0.26881}, {"CO2", 0.22212}, {"H2", 0.04452}, {"H2O", 0.28511}, {"N2", 0.14635}, {"OH", 0.01768}}},
+     {2975.37, 1658.35, 8.891, 1542.4, 1.6006, 2468.8, 2670.3},
+     true, {2879.43, 1487.56, 8.483, 1516.8, 1.5864, 2406.2, 2595.3}, true},
+};
+
 class CeaReference : public testing::TestWithParam<CeaCase> {
 protected:
     void SetUp() override
     {
         const CeaCase& c = GetParam();
-        m_propellant = std::make_unique<TestPropellant>(MakeTestPropellant(c.ingredients, c.masses));
+        m_propellant = std::make_unique<TestPropellant>(MakeTestPropellant(c.ingredients, c.masses, c.ions));
         RocketInput input;
         input.chamberPressure = c.chamberPsia * kBarPerPsi;
         input.exitPressure = c.exhaustPsia * kBarPerPsi;
@@ -157,13 +170,16 @@ TEST_P(CeaReference, FrozenExpansionAgrees)
     ExpectWithin(ours.ispVacuum, cea.ispVacuum, 0.003, "vacuum Isp");
 }
 
-INSTANTIATE_TEST_SUITE_P(Propellants, CeaReference, testing::ValuesIn(kCeaCases),
-                         [](const testing::TestParamInfo<CeaCase>& info) {
-                             std::string name;
-                             for (const char* p = info.param.name; *p != '\0'; ++p)
-                                 name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
-                             return name;
-                         });
+std::string CaseName(const testing::TestParamInfo<CeaCase>& info)
+{
+    std::string name;
+    for (const char* p = info.param.name; *p != '\0'; ++p)
+        name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Propellants, CeaReference, testing::ValuesIn(kCeaCases), CaseName);
+INSTANTIATE_TEST_SUITE_P(PropellantsWithIons, CeaReference, testing::ValuesIn(kCeaIonCases), CaseName);
 
 }  // namespace
 
