@@ -221,184 +221,251 @@ private:
         return list;
     }
 
+    // The values one Newton iteration is built from.
+    struct Terms {
+        std::vector<SpeciesProperties> p;
+        std::vector<double> mu;        // mu_j / RT
+        std::vector<double> nj;        // gas moles
+        std::vector<double> sigma;     // S_j / R of each gas in the mixture
+        std::vector<double> b;         // element amounts of the current moles
+        std::vector<std::size_t> cond; // active condensed species
+        double n = 0.0, sumN = 0.0, total = 0.0;
+        double sumNH = 0.0, sumNMu = 0.0, sumNHMu = 0.0, sumNHH = 0.0, sumNCp = 0.0;
+        double sumNS = 0.0, sumNSMu = 0.0, sumNHS = 0.0, sumNHAll = 0.0, sumNSAll = 0.0;
+    };
+
+    void Evaluate(Terms& e) const
+    {
+        const std::size_t count = m_s.SpeciesCount(), m = m_s.ElementCount();
+        const double t = m_x.temperature, lnP = std::log(m_x.pressure);
+        e = Terms();
+        e.p.resize(count);
+        e.mu.assign(count, 0.0);
+        e.nj.assign(m_s.gasCount, 0.0);
+        e.sigma.assign(m_s.gasCount, 0.0);
+        e.b.assign(m, 0.0);
+        e.cond = ActiveCondensed();
+        e.n = std::exp(m_lnn);
+        for (std::size_t j = 0; j < m_s.gasCount; ++j) {
+            const SpeciesProperties& p = e.p[j] = PropertiesAt(*m_s.species[j], t);
+            const double nj = e.nj[j] = std::exp(m_lnN[j]);
+            e.mu[j] = p.h - p.s + m_lnN[j] - m_lnn + lnP;
+            e.sigma[j] = p.s - (m_lnN[j] - m_lnn) - lnP;
+            e.sumN += nj;
+            e.sumNH += nj * p.h;
+            e.sumNMu += nj * e.mu[j];
+            e.sumNHMu += nj * p.h * e.mu[j];
+            e.sumNHH += nj * p.h * p.h;
+            e.sumNCp += nj * p.cp;
+            e.sumNS += nj * e.sigma[j];
+            e.sumNSMu += nj * e.sigma[j] * e.mu[j];
+            e.sumNHS += nj * p.h * e.sigma[j];
+            AddAtoms(j, nj, e.b);
+        }
+        e.total = e.sumN;
+        e.sumNHAll = e.sumNH;
+        e.sumNSAll = e.sumNS;
+        for (std::size_t c : e.cond) {
+            const SpeciesProperties& p = e.p[c] = PropertiesAt(*m_s.species[c], t);
+            const double nc = m_x.moles[c];
+            e.mu[c] = p.h - p.s;
+            e.sumNCp += nc * p.cp;
+            e.sumNHAll += nc * p.h;
+            e.sumNSAll += nc * p.s;
+            e.total += nc;
+            AddAtoms(c, nc, e.b);
+        }
+    }
+
+    void AddAtoms(std::size_t j, double amount, std::vector<double>& b) const
+    {
+        for (std::size_t i = 0; i < b.size(); ++i)
+            b[i] += m_s.Atoms(j, i) * amount;
+    }
+
+    // Unknowns: pi_i, then dn_c of each active condensed species, dln n and,
+    // unless the temperature is held, dln T.  Rows in the same order: the
+    // elements, the condensed species, the gas moles, the held property.
+    void Assemble(const Terms& e, bool withT, LinearSystem& ls) const
+    {
+        const std::size_t m = m_s.ElementCount(), nc = e.cond.size();
+        const std::size_t iN = m + nc, iT = m + nc + 1;
+        for (std::size_t k = 0; k < m; ++k) {
+            double rhs = m_s.elementMoles[k] - e.b[k];
+            for (std::size_t j = 0; j < m_s.gasCount; ++j) {
+                const double w = m_s.Atoms(j, k) * e.nj[j];
+                if (w == 0.0)
+                    continue;
+                for (std::size_t i = 0; i < m; ++i)
+                    ls.A(k, i) += w * m_s.Atoms(j, i);
+                ls.A(k, iN) += w;
+                if (withT)
+                    ls.A(k, iT) += w * e.p[j].h;
+                rhs += w * e.mu[j];
+            }
+            for (std::size_t q = 0; q < nc; ++q)
+                ls.A(k, m + q) = m_s.Atoms(e.cond[q], k);
+            ls.B(k) = rhs;
+        }
+        for (std::size_t q = 0; q < nc; ++q) {
+            const std::size_t c = e.cond[q];
+            for (std::size_t i = 0; i < m; ++i)
+                ls.A(m + q, i) = m_s.Atoms(c, i);
+            if (withT)
+                ls.A(m + q, iT) = e.p[c].h;
+            ls.B(m + q) = e.mu[c];
+        }
+        for (std::size_t i = 0; i < m; ++i)
+            ls.A(iN, i) = GasSum(e, i, [](std::size_t) { return 1.0; });
+        ls.A(iN, iN) = e.sumN - e.n;
+        if (withT)
+            ls.A(iN, iT) = e.sumNH;
+        ls.B(iN) = e.n - e.sumN + e.sumNMu;
+        if (m_c.held == Held::Enthalpy)
+            AssembleEnthalpyRow(e, ls);
+        else if (m_c.held == Held::Entropy)
+            AssembleEntropyRow(e, ls);
+    }
+
+    // The sum over gases of a_ij n_j times a weight of each gas.
+    template <class Weight>
+    double GasSum(const Terms& e, std::size_t i, Weight weight) const
+    {
+        double sum = 0.0;
+        for (std::size_t j = 0; j < m_s.gasCount; ++j) {
+            const double a = m_s.Atoms(j, i);
+            if (a != 0.0)
+                sum += a * e.nj[j] * weight(j);
+        }
+        return sum;
+    }
+
+    void AssembleEnthalpyRow(const Terms& e, LinearSystem& ls) const
+    {
+        const std::size_t m = m_s.ElementCount(), nc = e.cond.size(), iN = m + nc, iT = m + nc + 1;
+        for (std::size_t i = 0; i < m; ++i)
+            ls.A(iT, i) = GasSum(e, i, [&e](std::size_t j) { return e.p[j].h; });
+        for (std::size_t q = 0; q < nc; ++q)
+            ls.A(iT, m + q) = e.p[e.cond[q]].h;
+        ls.A(iT, iN) = e.sumNH;
+        ls.A(iT, iT) = e.sumNCp + e.sumNHH;
+        ls.B(iT) = m_c.enthalpy / (kGasConstant * m_x.temperature) - e.sumNHAll + e.sumNHMu;
+    }
+
+    void AssembleEntropyRow(const Terms& e, LinearSystem& ls) const
+    {
+        const std::size_t m = m_s.ElementCount(), nc = e.cond.size(), iN = m + nc, iT = m + nc + 1;
+        for (std::size_t i = 0; i < m; ++i)
+            ls.A(iT, i) = GasSum(e, i, [&e](std::size_t j) { return e.sigma[j]; });
+        for (std::size_t q = 0; q < nc; ++q)
+            ls.A(iT, m + q) = e.p[e.cond[q]].s;
+        ls.A(iT, iN) = e.sumNS;
+        ls.A(iT, iT) = e.sumNCp + e.sumNHS;
+        ls.B(iT) = m_c.entropy / kGasConstant - e.sumNSAll + e.n - e.sumN + e.sumNSMu;
+    }
+
+    // The changes of ln n_j of the gases from the solution.
+    std::vector<double> GasSteps(const Terms& e, const std::vector<double>& x, double dlnn, double dlnT) const
+    {
+        std::vector<double> dlnN(m_s.gasCount);
+        for (std::size_t j = 0; j < m_s.gasCount; ++j) {
+            double sum = 0.0;
+            for (std::size_t i = 0; i < m_s.ElementCount(); ++i)
+                sum += m_s.Atoms(j, i) * x[i];
+            dlnN[j] = -e.mu[j] + sum + dlnn + e.p[j].h * dlnT;
+        }
+        return dlnN;
+    }
+
+    bool Converged(const Terms& e, const std::vector<double>& x, const std::vector<double>& dlnN,
+                   double dlnn, double dlnT) const
+    {
+        if (e.n * std::fabs(dlnn) / e.total > kConvergence || std::fabs(dlnT) > kTemperatureConvergence)
+            return false;
+        for (std::size_t j = 0; j < m_s.gasCount; ++j) {
+            if (e.nj[j] * std::fabs(dlnN[j]) / e.total > kConvergence)
+                return false;
+        }
+        const std::size_t m = m_s.ElementCount();
+        for (std::size_t q = 0; q < e.cond.size(); ++q) {
+            if (std::fabs(x[m + q]) / e.total > kConvergence)
+                return false;
+        }
+        const double largest = *std::max_element(m_s.elementMoles.begin(), m_s.elementMoles.end());
+        for (std::size_t k = 0; k < m; ++k) {
+            if (std::fabs(m_s.elementMoles[k] - e.b[k]) > 1e-6 * largest)
+                return false;
+        }
+        return true;
+    }
+
+    // The damping of the step: no gas of weight may grow more than e^2 and the
+    // temperature and total moles not more than e^0.4 in one step, and a trace
+    // species may not rise out of the traces (ln(n_j/n) past -9.2).
+    double StepSize(const std::vector<double>& dlnN, double dlnn, double dlnT) const
+    {
+        double largest = std::max(5.0 * std::fabs(dlnT), 5.0 * std::fabs(dlnn));
+        double trace = 1.0;
+        for (std::size_t j = 0; j < m_s.gasCount; ++j) {
+            const double relative = m_lnN[j] - m_lnn;
+            if (relative > kTraceLog) {
+                if (dlnN[j] > 0.0)
+                    largest = std::max(largest, dlnN[j]);
+            } else if (dlnN[j] >= 0.0 && dlnN[j] - dlnn != 0.0) {
+                trace = std::min(trace, std::fabs((-relative - 9.2103404) / (dlnN[j] - dlnn)));
+            }
+        }
+        return std::min({1.0, largest > 2.0 ? 2.0 / largest : 1.0, trace});
+    }
+
+    // Applies a step; true when a condensed species ran out and left the set.
+    bool Apply(const Terms& e, const std::vector<double>& x, const std::vector<double>& dlnN, double dlnn,
+               double dlnT, double lambda)
+    {
+        m_lnn += lambda * dlnn;
+        for (std::size_t j = 0; j < m_s.gasCount; ++j)
+            m_lnN[j] = std::max(m_lnN[j] + lambda * dlnN[j], m_lnn + kFloorLog);
+        if (m_c.held != Held::Temperature) {
+            m_x.temperature = std::clamp(m_x.temperature * std::exp(lambda * dlnT), kLowestTemperature,
+                                         kHighestTemperature);
+        }
+        bool removed = false;
+        const std::size_t m = m_s.ElementCount();
+        for (std::size_t q = 0; q < e.cond.size(); ++q) {
+            const std::size_t c = e.cond[q];
+            m_x.moles[c] += lambda * x[m + q];
+            if (m_x.moles[c] > 0.0)
+                continue;
+            Deactivate(c);
+            // A phase that keeps being brought in and thrown out lies on the
+            // border of stability; it stays out.
+            if (++m_removals[c] >= kMostRemovals)
+                m_excluded[c] = 1;
+            removed = true;
+        }
+        return removed;
+    }
+
     Step Newton()
     {
         const std::size_t m = m_s.ElementCount();
         const bool withT = m_c.held != Held::Temperature;
-        std::vector<SpeciesProperties> p(m_s.SpeciesCount());
-        std::vector<double> mu(m_s.SpeciesCount(), 0.0), nj(m_s.gasCount, 0.0);
-        std::vector<double> solution;
+        Terms e;
+        std::vector<double> x;
         for (int iteration = 0; iteration < kMaxIterations; ++iteration) {
             ++m_iterations;
-            const double t = m_x.temperature;
-            const double lnP = std::log(m_x.pressure);
-            const double n = std::exp(m_lnn);
-            const std::vector<std::size_t> cond = ActiveCondensed();
-            for (std::size_t j = 0; j < m_s.gasCount; ++j) {
-                p[j] = PropertiesAt(*m_s.species[j], t);
-                nj[j] = std::exp(m_lnN[j]);
-                mu[j] = p[j].h - p[j].s + m_lnN[j] - m_lnn + lnP;
-            }
-            for (std::size_t c : cond) {
-                p[c] = PropertiesAt(*m_s.species[c], t);
-                mu[c] = p[c].h - p[c].s;
-            }
-            const std::size_t nc = cond.size();
-            const std::size_t iN = m + nc, iT = m + nc + 1;
+            Evaluate(e);
+            const std::size_t nc = e.cond.size();
             LinearSystem ls(m + nc + 1 + (withT ? 1 : 0));
-            double sumN = 0.0, sumNH = 0.0, sumNMu = 0.0, sumNHMu = 0.0, sumNHH = 0.0, sumNCp = 0.0;
-            double sumNS = 0.0, sumNSMu = 0.0, sumNHS = 0.0, sumNHAll = 0.0, sumNSAll = 0.0;
-            std::vector<double> sigma(m_s.gasCount);
-            for (std::size_t j = 0; j < m_s.gasCount; ++j) {
-                sigma[j] = p[j].s - (m_lnN[j] - m_lnn) - lnP;
-                sumN += nj[j];
-                sumNH += nj[j] * p[j].h;
-                sumNMu += nj[j] * mu[j];
-                sumNHMu += nj[j] * p[j].h * mu[j];
-                sumNHH += nj[j] * p[j].h * p[j].h;
-                sumNCp += nj[j] * p[j].cp;
-                sumNS += nj[j] * sigma[j];
-                sumNSMu += nj[j] * sigma[j] * mu[j];
-                sumNHS += nj[j] * p[j].h * sigma[j];
-            }
-            sumNHAll = sumNH;
-            sumNSAll = sumNS;
-            for (std::size_t c : cond) {
-                sumNCp += m_x.moles[c] * p[c].cp;
-                sumNHAll += m_x.moles[c] * p[c].h;
-                sumNSAll += m_x.moles[c] * p[c].s;
-            }
-            std::vector<double> b(m, 0.0);
-            for (std::size_t j = 0; j < m_s.SpeciesCount(); ++j) {
-                const double amount = j < m_s.gasCount ? nj[j] : m_x.moles[j];
-                if (amount == 0.0)
-                    continue;
-                for (std::size_t i = 0; i < m; ++i)
-                    b[i] += m_s.Atoms(j, i) * amount;
-            }
-            for (std::size_t k = 0; k < m; ++k) {
-                double rhs = m_s.elementMoles[k] - b[k];
-                for (std::size_t j = 0; j < m_s.gasCount; ++j) {
-                    const double akj = m_s.Atoms(j, k);
-                    if (akj == 0.0)
-                        continue;
-                    const double w = akj * nj[j];
-                    for (std::size_t i = 0; i < m; ++i)
-                        ls.A(k, i) += w * m_s.Atoms(j, i);
-                    ls.A(k, iN) += w;
-                    if (withT)
-                        ls.A(k, iT) += w * p[j].h;
-                    rhs += w * mu[j];
-                }
-                for (std::size_t q = 0; q < nc; ++q)
-                    ls.A(k, m + q) = m_s.Atoms(cond[q], k);
-                ls.B(k) = rhs;
-            }
-            for (std::size_t q = 0; q < nc; ++q) {
-                const std::size_t c = cond[q];
-                for (std::size_t i = 0; i < m; ++i)
-                    ls.A(m + q, i) = m_s.Atoms(c, i);
-                if (withT)
-                    ls.A(m + q, iT) = p[c].h;
-                ls.B(m + q) = mu[c];
-            }
-            for (std::size_t i = 0; i < m; ++i) {
-                double sum = 0.0;
-                for (std::size_t j = 0; j < m_s.gasCount; ++j)
-                    sum += m_s.Atoms(j, i) * nj[j];
-                ls.A(iN, i) = sum;
-            }
-            ls.A(iN, iN) = sumN - n;
-            if (withT)
-                ls.A(iN, iT) = sumNH;
-            ls.B(iN) = n - sumN + sumNMu;
-            if (m_c.held == Held::Enthalpy) {
-                const double t0 = kGasConstant * t;
-                for (std::size_t i = 0; i < m; ++i) {
-                    double sum = 0.0;
-                    for (std::size_t j = 0; j < m_s.gasCount; ++j)
-                        sum += m_s.Atoms(j, i) * nj[j] * p[j].h;
-                    ls.A(iT, i) = sum;
-                }
-                for (std::size_t q = 0; q < nc; ++q)
-                    ls.A(iT, m + q) = p[cond[q]].h;
-                ls.A(iT, iN) = sumNH;
-                ls.A(iT, iT) = sumNCp + sumNHH;
-                ls.B(iT) = m_c.enthalpy / t0 - sumNHAll + sumNHMu;
-            } else if (m_c.held == Held::Entropy) {
-                for (std::size_t i = 0; i < m; ++i) {
-                    double sum = 0.0;
-                    for (std::size_t j = 0; j < m_s.gasCount; ++j)
-                        sum += m_s.Atoms(j, i) * nj[j] * sigma[j];
-                    ls.A(iT, i) = sum;
-                }
-                for (std::size_t q = 0; q < nc; ++q)
-                    ls.A(iT, m + q) = p[cond[q]].s;
-                ls.A(iT, iN) = sumNS;
-                ls.A(iT, iT) = sumNCp + sumNHS;
-                ls.B(iT) = m_c.entropy / kGasConstant - sumNSAll + n - sumN + sumNSMu;
-            }
-            if (!ls.Solve(solution))
+            Assemble(e, withT, ls);
+            if (!ls.Solve(x))
                 return Step::Singular;
-            const double dlnn = solution[iN];
-            const double dlnT = withT ? solution[iT] : 0.0;
-            std::vector<double> dlnN(m_s.gasCount);
-            double total = sumN;
-            for (std::size_t c : cond)
-                total += m_x.moles[c];
-            bool converged = n * std::fabs(dlnn) / total <= kConvergence &&
-                             std::fabs(dlnT) <= kTemperatureConvergence;
-            double largest = std::max(5.0 * std::fabs(dlnT), 5.0 * std::fabs(dlnn));
-            double lambda2 = 1.0;
-            for (std::size_t j = 0; j < m_s.gasCount; ++j) {
-                double sum = 0.0;
-                for (std::size_t i = 0; i < m; ++i)
-                    sum += m_s.Atoms(j, i) * solution[i];
-                dlnN[j] = -mu[j] + sum + dlnn + p[j].h * dlnT;
-                if (nj[j] * std::fabs(dlnN[j]) / total > kConvergence)
-                    converged = false;
-                const double relative = m_lnN[j] - m_lnn;
-                if (relative > kTraceLog) {
-                    if (dlnN[j] > 0.0)
-                        largest = std::max(largest, std::fabs(dlnN[j]));
-                } else if (dlnN[j] >= 0.0 && dlnN[j] - dlnn != 0.0) {
-                    lambda2 = std::min(lambda2, std::fabs((-relative - 9.2103404) / (dlnN[j] - dlnn)));
-                }
-            }
-            for (std::size_t q = 0; q < nc; ++q) {
-                if (std::fabs(solution[m + q]) / total > kConvergence)
-                    converged = false;
-            }
-            double maxB0 = 0.0;
-            for (double b0 : m_s.elementMoles)
-                maxB0 = std::max(maxB0, b0);
-            for (std::size_t k = 0; k < m; ++k) {
-                if (std::fabs(m_s.elementMoles[k] - b[k]) > 1e-6 * maxB0)
-                    converged = false;
-            }
-            for (std::size_t i = 0; i < m; ++i)
-                m_x.lagrange[i] = solution[i];
-            const double lambda1 = largest > 2.0 ? 2.0 / largest : 1.0;
-            const double lambda = std::min({1.0, lambda1, lambda2});
-            m_lnn += lambda * dlnn;
-            for (std::size_t j = 0; j < m_s.gasCount; ++j)
-                m_lnN[j] = std::max(m_lnN[j] + lambda * dlnN[j], m_lnn + kFloorLog);
-            if (withT) {
-                m_x.temperature = std::clamp(t * std::exp(lambda * dlnT), kLowestTemperature,
-                                             kHighestTemperature);
-            }
-            bool removed = false;
-            for (std::size_t q = 0; q < nc; ++q) {
-                m_x.moles[cond[q]] += lambda * solution[m + q];
-                if (m_x.moles[cond[q]] <= 0.0) {
-                    Deactivate(cond[q]);
-                    // A phase that keeps being brought in and thrown out lies
-                    // on the border of stability; it stays out.
-                    if (++m_removals[cond[q]] >= kMostRemovals)
-                        m_excluded[cond[q]] = 1;
-                    removed = true;
-                }
-            }
+            const double dlnn = x[m + nc];
+            const double dlnT = withT ? x[m + nc + 1] : 0.0;
+            const std::vector<double> dlnN = GasSteps(e, x, dlnn, dlnT);
+            const bool converged = Converged(e, x, dlnN, dlnn, dlnT);
+            std::copy(x.begin(), x.begin() + static_cast<std::ptrdiff_t>(m), m_x.lagrange.begin());
+            const bool removed = Apply(e, x, dlnN, dlnn, dlnT, StepSize(dlnN, dlnn, dlnT));
             if (!std::isfinite(m_lnn) || !std::isfinite(m_x.temperature))
                 return Step::Diverged;
             if (removed)

@@ -236,7 +236,8 @@ RocketResult ComputeRocket(const ChemicalSystem& system, double enthalpy, const 
     result.chamber = SolveEquilibrium(system, conditions, input.chamberStart);
     if (!result.chamber.converged) {
         result.status = "no-convergence";
-        result.message = "chamber: " + result.chamber.failure;
+        result.message = "chamber: " + result.chamber.failure + " (last estimate " +
+                         std::to_string(static_cast<int>(result.chamber.properties.temperature)) + " K)";
         return result;
     }
     result.ok = true;
