@@ -3,7 +3,7 @@
 // formulas and heats of formation as data/kalcoded.daf, initial temperature
 // 298.15 K, infinite-area combustor; bench/print-references printed these
 // figures from CEA's output (CEA of 18 October 2002, thermo.inp of 9/09/04,
-// rocketcea 1.1.x).
+// Debian rocketcea 1.1.18+dfsg-3).
 #include <gtest/gtest.h>
 
 #include <cmath>
