@@ -28,6 +28,7 @@ constexpr double kLowestTemperature = 200.0;
 // the products are mostly condensed, the gases alone may have no solution.
 constexpr int kStuckIterations = 40;
 constexpr int kMostRemovals = 3;
+constexpr double kTopOfData = 6000.0;  // K, where NASA's condensed fits end
 constexpr double kHighestTemperature = 20000.0;
 
 bool Contains(const std::vector<std::string>& list, const std::string& item)
@@ -486,7 +487,7 @@ private:
         const double t = m_x.temperature;
         for (std::size_t c : ActiveCondensed()) {
             const Species& species = *m_s.species[c];
-            if (InRange(species, t))
+            if (InRange(species, t) || AboveTopPhase(c, t))
                 continue;
             std::size_t other = kNone;
             for (std::size_t k = m_s.gasCount; k < m_s.SpeciesCount(); ++k) {
@@ -511,6 +512,22 @@ private:
             return true;
         }
         return false;
+    }
+
+    // Liquids whose fit runs to the end of the data (6000 K) are taken on
+    // above it: the fit extrapolates better than the substance can be left
+    // out.  A phase whose range ends lower ends where the substance boils.
+    bool AboveTopPhase(std::size_t j, double t) const
+    {
+        const Species& species = *m_s.species[j];
+        if (t <= species.HighestTemperature() || species.HighestTemperature() < kTopOfData)
+            return false;
+        for (std::size_t k = m_s.gasCount; k < m_s.SpeciesCount(); ++k) {
+            if (m_s.phaseGroup[k] == m_s.phaseGroup[j] &&
+                m_s.species[k]->HighestTemperature() > species.HighestTemperature())
+                return false;
+        }
+        return true;
     }
 
     bool HasInsertCandidate() const { return BestCandidate() != kNone; }
@@ -540,7 +557,7 @@ private:
             if (m_x.active[j] || m_excluded[j] || present.count(m_s.phaseGroup[j]) != 0)
                 continue;
             const Species& species = *m_s.species[j];
-            if (!Covers(species, t))
+            if (!Covers(species, t) && !AboveTopPhase(j, t))
                 continue;
             const SpeciesProperties p = PropertiesAt(species, t);
             double value = p.h - p.s;
