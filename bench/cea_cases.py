@@ -82,19 +82,10 @@ def _row(out, label):
 
 def parse(out):
     """Chamber, throat and exit columns of a CEA rocket output."""
-    r = {}
-    r["p_bar"] = _row(out, "P, BAR")
-    r["t"] = _row(out, "T, K")
-    r["m"] = _row(out, "M, (1/n)")
-    r["cp"] = _row(out, "Cp, KJ/(KG)(K)")
-    r["gamma"] = _row(out, "GAMMAs")
-    r["sound"] = _row(out, "SON VEL,M/SEC")
-    r["mach"] = _row(out, "MACH NUMBER")
-    r["area"] = _row(out, "Ae/At")
-    r["cstar"] = _row(out, "CSTAR, M/SEC")
-    r["cf"] = _row(out, "CF")
-    r["ivac"] = _row(out, "Ivac, M/SEC")
-    r["isp"] = _row(out, "Isp, M/SEC")
+    rows = {"p_bar": "P, BAR", "t": "T, K", "m": "M, (1/n)", "cp": "Cp, KJ/(KG)(K)", "gamma": "GAMMAs",
+            "sound": "SON VEL,M/SEC", "mach": "MACH NUMBER", "area": "Ae/At", "cstar": "CSTAR, M/SEC",
+            "cf": "CF", "ivac": "Ivac, M/SEC", "isp": "Isp, M/SEC"}
+    r = {key: _row(out, label) for key, label in rows.items()}
     fractions = {}
     text = out.split("MOLE FRACTIONS", 1)[1].split("* THERMODYNAMIC PROPERTIES", 1)[0]
     tokens = text.split()

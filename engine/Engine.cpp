@@ -80,19 +80,15 @@ public:
             return Fail("cannot open the input deck " + InDirectory("input.dat"));
         if (!deck.ok())
             return Fail("input.dat " + deck.Account());
-        const std::optional<std::string> databaseText = ReadData(setup.paths.ingredientDatabase, "ingredient database");
-        if (!databaseText)
+        const std::optional<IngredientReading> database =
+            ReadDataFile(setup.paths.ingredientDatabase, "ingredient database", ReadIngredientDatabase);
+        if (!database)
             return kEngineNoCase;
-        const IngredientReading database = ReadIngredientDatabase(*databaseText);
-        if (!database.ok())
-            return Fail(Where(setup.paths.ingredientDatabase, *database.problem));
-        const std::optional<std::string> thermoText = ReadData(setup.paths.thermoData, "thermochemical data file");
-        if (!thermoText)
+        const std::optional<ThermoReading> thermo =
+            ReadDataFile(setup.paths.thermoData, "thermochemical data file", ReadThermoData);
+        if (!thermo)
             return kEngineNoCase;
-        const ThermoReading thermo = ReadThermoData(*thermoText);
-        if (!thermo.ok())
-            return Fail(Where(setup.paths.thermoData, *thermo.problem));
-        const CaseOutcome outcome = ComputeCase(deck.deck, database.ingredients, thermo.species);
+        const CaseOutcome outcome = ComputeCase(deck.deck, database->ingredients, thermo->species);
         for (const RunOutcome& run : outcome.runs) {
             if (!run.ok)
                 Say("run " + std::to_string(run.run) + " failed: " + run.message);
@@ -132,12 +128,23 @@ private:
         return path + " line " + std::to_string(problem.line) + ": " + problem.message;
     }
 
-    std::optional<std::string> ReadData(const std::string& path, const char* what)
+    // Reads and parses a data file; a failure of either is told, and the
+    // result is then empty.
+    template <class Parser>
+    auto ReadDataFile(const std::string& path, const char* what, Parser parse)
+        -> std::optional<decltype(parse(std::string_view()))>
     {
-        std::optional<std::string> text = ReadWholeFile(Resolve(path));
-        if (!text)
+        const std::optional<std::string> text = ReadWholeFile(Resolve(path));
+        if (!text) {
             Fail(std::string("cannot open the ") + what + " " + path);
-        return text;
+            return std::nullopt;
+        }
+        auto reading = parse(*text);
+        if (!reading.ok()) {
+            Fail(Where(path, *reading.problem));
+            return std::nullopt;
+        }
+        return reading;
     }
 
     void Say(const std::string& message)

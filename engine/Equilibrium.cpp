@@ -127,6 +127,33 @@ std::optional<ChemicalSystem> BuildChemicalSystem(const std::vector<Species>& da
 
 namespace {
 
+// The part of the equations that the iteration and the derivatives share:
+// the coefficients of pi_i, dn_c and dln n in the element rows, of pi_i in
+// the condensed rows and in the gas-mole row.  Unknowns and rows are ordered
+// elements, condensed species, gas moles.
+void AssembleComposition(const ChemicalSystem& s, const std::vector<double>& gasMoles,
+                         const std::vector<std::size_t>& cond, LinearSystem& ls)
+{
+    const std::size_t m = s.ElementCount(), nc = cond.size(), iN = m + nc;
+    for (std::size_t j = 0; j < s.gasCount; ++j) {
+        for (std::size_t k = 0; k < m; ++k) {
+            const double w = s.Atoms(j, k) * gasMoles[j];
+            if (w == 0.0)
+                continue;
+            for (std::size_t i = 0; i < m; ++i)
+                ls.A(k, i) += w * s.Atoms(j, i);
+            ls.A(k, iN) += w;
+            ls.A(iN, k) += w;
+        }
+    }
+    for (std::size_t q = 0; q < nc; ++q) {
+        for (std::size_t i = 0; i < m; ++i) {
+            ls.A(i, m + q) = s.Atoms(cond[q], i);
+            ls.A(m + q, i) = s.Atoms(cond[q], i);
+        }
+    }
+}
+
 class Solver {
 public:
     Solver(const ChemicalSystem& system, const Conditions& conditions, const Composition* start)
@@ -291,33 +318,17 @@ private:
     {
         const std::size_t m = m_s.ElementCount(), nc = e.cond.size();
         const std::size_t iN = m + nc, iT = m + nc + 1;
+        AssembleComposition(m_s, e.nj, e.cond, ls);
         for (std::size_t k = 0; k < m; ++k) {
-            double rhs = m_s.elementMoles[k] - e.b[k];
-            for (std::size_t j = 0; j < m_s.gasCount; ++j) {
-                const double w = m_s.Atoms(j, k) * e.nj[j];
-                if (w == 0.0)
-                    continue;
-                for (std::size_t i = 0; i < m; ++i)
-                    ls.A(k, i) += w * m_s.Atoms(j, i);
-                ls.A(k, iN) += w;
-                if (withT)
-                    ls.A(k, iT) += w * e.p[j].h;
-                rhs += w * e.mu[j];
-            }
-            for (std::size_t q = 0; q < nc; ++q)
-                ls.A(k, m + q) = m_s.Atoms(e.cond[q], k);
-            ls.B(k) = rhs;
+            ls.B(k) = m_s.elementMoles[k] - e.b[k] + GasSum(e, k, [&e](std::size_t j) { return e.mu[j]; });
+            if (withT)
+                ls.A(k, iT) = GasSum(e, k, [&e](std::size_t j) { return e.p[j].h; });
         }
         for (std::size_t q = 0; q < nc; ++q) {
-            const std::size_t c = e.cond[q];
-            for (std::size_t i = 0; i < m; ++i)
-                ls.A(m + q, i) = m_s.Atoms(c, i);
             if (withT)
-                ls.A(m + q, iT) = e.p[c].h;
-            ls.B(m + q) = e.mu[c];
+                ls.A(m + q, iT) = e.p[e.cond[q]].h;
+            ls.B(m + q) = e.mu[e.cond[q]];
         }
-        for (std::size_t i = 0; i < m; ++i)
-            ls.A(iN, i) = GasSum(e, i, [](std::size_t) { return 1.0; });
         ls.A(iN, iN) = e.sumN - e.n;
         if (withT)
             ls.A(iN, iT) = e.sumNH;
@@ -591,33 +602,18 @@ bool SolveDerivatives(const ChemicalSystem& s, const Composition& x,
 {
     const std::size_t m = s.ElementCount(), nc = cond.size(), iN = m + nc;
     LinearSystem ls(m + nc + 1);
-    for (std::size_t k = 0; k < m; ++k) {
-        double rhs = 0.0;
-        for (std::size_t j = 0; j < s.gasCount; ++j) {
-            const double w = s.Atoms(j, k) * x.moles[j];
-            if (w == 0.0)
-                continue;
-            for (std::size_t i = 0; i < m; ++i)
-                ls.A(k, i) += w * s.Atoms(j, i);
-            ls.A(k, iN) += w;
-            rhs += temperature ? -w * p[j].h : w;
-        }
-        for (std::size_t q = 0; q < nc; ++q)
-            ls.A(k, m + q) = s.Atoms(cond[q], k);
-        ls.B(k) = rhs;
-    }
-    for (std::size_t q = 0; q < nc; ++q) {
-        for (std::size_t i = 0; i < m; ++i)
-            ls.A(m + q, i) = s.Atoms(cond[q], i);
-        ls.B(m + q) = temperature ? -p[cond[q]].h : 0.0;
-    }
-    double rhs = 0.0;
+    std::vector<double> gasMoles(x.moles.begin(), x.moles.begin() + static_cast<std::ptrdiff_t>(s.gasCount));
+    AssembleComposition(s, gasMoles, cond, ls);
+    double total = 0.0;
     for (std::size_t j = 0; j < s.gasCount; ++j) {
-        for (std::size_t i = 0; i < m; ++i)
-            ls.A(iN, i) += s.Atoms(j, i) * x.moles[j];
-        rhs += temperature ? -x.moles[j] * p[j].h : x.moles[j];
+        const double rhs = temperature ? -x.moles[j] * p[j].h : x.moles[j];
+        for (std::size_t k = 0; k < m; ++k)
+            ls.B(k) += s.Atoms(j, k) * rhs;
+        total += rhs;
     }
-    ls.B(iN) = rhs;
+    for (std::size_t q = 0; q < nc; ++q)
+        ls.B(m + q) = temperature ? -p[cond[q]].h : 0.0;
+    ls.B(iN) = total;
     return ls.Solve(out);
 }
 
