@@ -1,5 +1,6 @@
 #include "Engine.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -59,6 +60,21 @@ bool IsAbsolute(const std::string& path)
     return (!path.empty() && (path[0] == '/' || path[0] == '\\')) || (path.size() > 1 && path[1] == ':');
 }
 
+std::vector<std::string> ElementsOfCase(const DeckValues& deck, const std::vector<Ingredient>& ingredients)
+{
+    std::vector<std::string> elements{"E"};
+    for (int k = 0; k < deck.componentCount && k < kMaxComponents; ++k) {
+        const int number = deck.runs.ingredientId[k];
+        if (number < 1 || static_cast<std::size_t>(number) > ingredients.size())
+            continue;
+        for (const FormulaTerm& term : ingredients[number - 1].formula) {
+            if (std::find(elements.begin(), elements.end(), term.element) == elements.end())
+                elements.push_back(term.element);
+        }
+    }
+    return elements;
+}
+
 class EngineRun {
 public:
     EngineRun(std::string directory, std::FILE* errors) : m_directory(std::move(directory)), m_errors(errors) {}
@@ -85,7 +101,7 @@ public:
         if (!database)
             return kEngineNoCase;
         const std::optional<ThermoReading> thermo =
-            ReadDataFile(setup.paths.thermoData, "thermochemical data file", ReadThermoData);
+            ReadThermo(setup.paths.thermoData, ElementsOfCase(deck.deck, database->ingredients));
         if (!thermo)
             return kEngineNoCase;
         const CaseOutcome outcome = ComputeCase(deck.deck, database->ingredients, thermo->species);
@@ -140,6 +156,24 @@ private:
             return std::nullopt;
         }
         auto reading = parse(*text);
+        if (!reading.ok()) {
+            Fail(Where(path, *reading.problem));
+            return std::nullopt;
+        }
+        return reading;
+    }
+
+    // The data file is read for the species the case can form: those of the
+    // elements of its ingredients (and the electron, for ions).
+    std::optional<ThermoReading> ReadThermo(const std::string& path, const std::vector<std::string>& elements)
+    {
+        std::FILE* file = std::fopen(Resolve(path).c_str(), "rb");
+        if (file == nullptr) {
+            Fail("cannot open the thermochemical data file " + path);
+            return std::nullopt;
+        }
+        ThermoReading reading = ReadThermoData(file, &elements);
+        std::fclose(file);
         if (!reading.ok()) {
             Fail(Where(path, *reading.problem));
             return std::nullopt;

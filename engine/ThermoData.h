@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -40,8 +41,12 @@ struct ThermoReading {
 // starting with "!", an optional "thermo" line followed by its line of default
 // temperatures, then the records up to "END PRODUCTS", "END REACTANTS" or the
 // end of the text.  Records without intervals (reactants of fixed enthalpy)
-// are passed over.
-ThermoReading ReadThermoData(std::string_view text);
+// are passed over.  With a list of elements (capitals, "E" for ions), only
+// the species made of them are kept, and the fits of the others are not read.
+ThermoReading ReadThermoData(std::string_view text, const std::vector<std::string>* elements = nullptr);
+
+// The same from the rest of an open file; the caller opens and closes it.
+ThermoReading ReadThermoData(std::FILE* file, const std::vector<std::string>* elements = nullptr);
 
 // Dimensionless properties of a species at T: Cp/R, H/RT and S/R (at 1 bar).
 // Outside the fitted range the nearest interval's fit is used.

@@ -2,7 +2,9 @@
 // species it accepted across its range.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "SetupFile.h"
 #include "ThermoData.h"
@@ -17,6 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         PropertiesAt(species, species.LowestTemperature());
         PropertiesAt(species, species.HighestTemperature() + 100.0);
     }
+    static const std::vector<std::string> kSomeElements{"C", "H", "O", "N", "AL", "E"};
+    ReadThermoData(text, &kSomeElements);
     ReadSetupFile(text);
     return 0;
 }

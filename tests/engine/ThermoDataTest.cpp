@@ -148,3 +148,47 @@ TEST(ThermoData, TruncatedRecordIsRefused)
 }
 
 }  // namespace
+
+namespace {
+
+// Read from an open file or from text, the data are the same.  Catches a
+// line lost or cut at the file reader's buffer size.
+TEST(ThermoData, FileAndTextReadAlike)
+{
+    const std::string text = ReadTextFile(DataPath("jannaf.daf"));
+    std::FILE* file = std::tmpfile();
+    ASSERT_NE(file, nullptr);
+    std::fwrite(text.data(), 1, text.size(), file);
+    std::rewind(file);
+    const ThermoReading fromFile = ReadThermoData(file);
+    std::fclose(file);
+    ASSERT_TRUE(fromFile.ok()) << fromFile.problem->message;
+    const std::vector<Species>& fromText = ShippedSpecies();
+    ASSERT_EQ(fromFile.species.size(), fromText.size());
+    for (std::size_t k = 0; k < fromText.size(); ++k) {
+        EXPECT_EQ(fromFile.species[k].name, fromText[k].name);
+        EXPECT_EQ(fromFile.species[k].intervals.back().b[1], fromText[k].intervals.back().b[1]);
+    }
+}
+
+// With a list of elements only the species made of them are kept.  Catches
+// a filter that drops a needed species or keeps a foreign one.
+TEST(ThermoData, ElementListKeepsOnlyItsSpecies)
+{
+    const std::vector<std::string> elements{"AL", "O"};
+    const ThermoReading reading = ReadThermoData(ReadTextFile(DataPath("jannaf.daf")), &elements);
+    ASSERT_TRUE(reading.ok());
+    std::size_t expected = 0;
+    for (const Species& s : ShippedSpecies()) {
+        bool inside = true;
+        for (const FormulaTerm& term : s.formula)
+            inside = inside && (term.element == "AL" || term.element == "O");
+        expected += inside ? 1 : 0;
+    }
+    EXPECT_EQ(reading.species.size(), expected);
+    EXPECT_NE(Find(reading.species, "AL2O3(L)"), nullptr);
+    EXPECT_NE(Find(reading.species, "O2"), nullptr);
+    EXPECT_EQ(Find(reading.species, "CO"), nullptr);
+}
+
+}  // namespace
