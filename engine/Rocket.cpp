@@ -221,6 +221,16 @@ std::vector<NozzleRow> DesignTable(const ChemicalSystem& system, const Equilibri
     return rows;
 }
 
+// What a failed chamber's last estimate suggests about the propellant.
+std::string FailureHint(const MixtureProperties& last)
+{
+    if (last.gasMoles < 1e-4)
+        return "; almost no gas forms: the products are nearly all condensed";
+    if (last.temperature <= 200.5)
+        return "; the temperature fell to the lower end of the data: the propellant releases too little energy";
+    return "";
+}
+
 }  // namespace
 
 const std::vector<double> kTableAreaRatios = {1.0, 2.0, 4.0, 6.0, 8.0, 10.0, 15.0, 20.0, 30.0, 40.0, 50.0, 75.0, 100.0};
@@ -237,7 +247,8 @@ RocketResult ComputeRocket(const ChemicalSystem& system, double enthalpy, const 
     if (!result.chamber.converged) {
         result.status = "no-convergence";
         result.message = "chamber: " + result.chamber.failure + " (last estimate " +
-                         std::to_string(static_cast<int>(result.chamber.properties.temperature)) + " K)";
+                         std::to_string(static_cast<int>(result.chamber.properties.temperature)) + " K)" +
+                         FailureHint(result.chamber.properties);
         return result;
     }
     result.ok = true;

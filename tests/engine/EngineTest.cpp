@@ -334,6 +334,25 @@ TEST_F(EngineRunTest, FailedRunLeavesTheOthers)
     EXPECT_NE(m_errors.find("run 3 failed"), std::string::npos);
 }
 
+// Aluminium alone forms almost no gas; its equilibrium is out of the
+// method's reach (CEA stops on it as well).  The run is reported as not
+// converged, with the reason, and the other runs are still computed.
+// Catches a non-converged result written out as if it were one.
+TEST_F(EngineRunTest, RunThatDoesNotConvergeSaysWhy)
+{
+    m_record.m_componentCount = 1;
+    m_record.m_ingredientId[0] = 1;
+    m_record.m_ingredientWeight[0] = 100.0;
+    CopyCaseToRunTable(m_record, m_table);
+    EXPECT_EQ(Run(), kEngineSomeRunsFailed);
+    const auto rows = Csv();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[1][1], "no-convergence");
+    EXPECT_EQ(rows[1][Column("chamber_temperature_K")], "");
+    EXPECT_NE(m_errors.find("run 1 failed: chamber: the equilibrium did not converge"), std::string::npos) << m_errors;
+    EXPECT_NE(Read("demo.out").find("almost no gas forms"), std::string::npos);
+}
+
 struct Breakage {
     const char* name;
     const char* file;          // the file to break: setup.kal, input.dat, database, thermo, or an id
