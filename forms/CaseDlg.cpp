@@ -113,11 +113,6 @@ void CCaseDlg::OnParametricRun()
 {
 }
 
-bool CCaseDlg::OnHelpInfo()
-{
-    return true;
-}
-
 void CCaseDlg::OnSysCommand(unsigned id)
 {
     if ((id & 0xFFF0) == IDM_ABOUTBOX) {

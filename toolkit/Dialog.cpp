@@ -267,6 +267,9 @@ void CDialog::Open()
     }
     m_open = true;
     const bool focusFirst = OnInitDialog();
+    // OnInitDialog may end the dialog already: then it is never shown.
+    if (!m_open)
+        return;
     show();
     activateWindow();
     if (focusFirst)
@@ -278,7 +281,8 @@ int CDialog::DoModal()
     setWindowModality(Qt::ApplicationModal);
     m_modal = true;
     Open();
-    if (ModalDialogHandler handler = CurrentModalDialogHandler()) {
+    ModalDialogHandler handler = m_open ? CurrentModalDialogHandler() : ModalDialogHandler();
+    if (handler) {
         QTimer::singleShot(0, this, [this, handler] {
             WaitUntilActive();
             handler(*this);

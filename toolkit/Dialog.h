@@ -64,7 +64,9 @@ public:
     ~CDialog() override;
 
     // Opens the dialog modally (owned by the given parent, else by the
-    // application's main window) and returns IDOK or IDCANCEL.
+    // application's main window) and returns IDOK or IDCANCEL.  A dialog
+    // that OnInitDialog ends is never shown, and DoModal returns its result
+    // at once.
     int DoModal();
     // Opens the dialog without a modal loop and returns at once; EndDialog
     // then hides it.  For tests that drive a dialog from outside.
