@@ -12,6 +12,7 @@
 #include "MessageBox.h"
 
 class CDataExchange;
+class CListBox;
 class QMenu;
 
 // System commands: the low four bits belong to the system.
@@ -94,7 +95,7 @@ public:
     // Limits what the user types or pastes into an edit, as EM_LIMITTEXT does.
     void LimitDlgItemText(int id, int maxChars);
 
-    // List boxes.  Each entry keeps its text exactly as added.
+    // List boxes (CListBox).  Each entry keeps its text exactly as added.
     int ListBoxAddString(int id, const std::string& text);
     // Selects INDEX and scrolls it into view; an index outside the list
     // selects nothing and leaves the list where it is.
@@ -163,6 +164,7 @@ private:
     void ShowSystemMenu();
     void FocusAndSelect(QWidget* control);
     int ControlId(const QWidget* control) const;
+    CListBox* ListBox(int id) const;
     int DefaultCommand() const;
 
     const DialogTemplate& m_template;

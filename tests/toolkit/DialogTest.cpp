@@ -7,7 +7,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
@@ -19,6 +19,7 @@
 #include "DataExchange.h"
 #include "Dialog.h"
 #include "DialogUnits.h"
+#include "ListBox.h"
 #include "TestSeam.h"
 #include "WinApp.h"
 
@@ -53,6 +54,16 @@ constexpr ControlTemplate kPlainControls[] = {
 constexpr DialogTemplate kPlainTemplate = {
     901, "Plain", 0, 0, 100, 50, "MS Sans Serif", 8, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0,
     kPlainControls,
+};
+
+// Two list boxes, one of them sorted.
+constexpr ControlTemplate kListControls[] = {
+    {30, ControlKind::ListBox, "", 7, 7, 80, 60, WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_SORT},
+    {31, ControlKind::ListBox, "", 100, 7, 80, 60, WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY},
+};
+constexpr DialogTemplate kListTemplate = {
+    902, "Lists", 0, 0, 200, 80, "MS Sans Serif", 8, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0,
+    kListControls,
 };
 
 class ProbeDlg : public CDialog {
@@ -161,6 +172,8 @@ private slots:
     void systemMenuFromAltSpace();
     void systemMenuClose();
     void listBoxes();
+    void sortedListBoxIgnoresCase();
+    void entriesAddedToAShownListReachTheView();
     void checkBoxes();
     void disabledControlDoesNotTakeTheFocus();
     void modalSeamAnswersNestedDialogs();
@@ -204,7 +217,7 @@ void DialogTest::controlsFromTemplate()
     QCOMPARE(dialog.windowTitle(), QString("Probe"));
     QVERIFY(qobject_cast<QLineEdit*>(dialog.findChild<QWidget*>("10")));
     QVERIFY(qobject_cast<QCheckBox*>(dialog.findChild<QWidget*>("13")));
-    QVERIFY(qobject_cast<QListWidget*>(dialog.findChild<QWidget*>("14")));
+    QVERIFY(dynamic_cast<CListBox*>(dialog.findChild<QWidget*>("14")));
     auto* ok = qobject_cast<QPushButton*>(dialog.findChild<QWidget*>("1"));
     QVERIFY(ok && ok->isDefault());
     QVERIFY(Edit(dialog, 16)->isReadOnly());
@@ -564,11 +577,56 @@ void DialogTest::listBoxes()
     m_dialog->ListBoxSetCurSel(14, 3);
     QCOMPARE(m_dialog->ListBoxGetCurSel(14), LB_ERR);
 
-    auto* list = qobject_cast<QListWidget*>(m_dialog->GetDlgItem(14));
-    const QRect third = list->visualItemRect(list->item(2));
+    auto* list = qobject_cast<QListView*>(m_dialog->GetDlgItem(14));
+    const QRect third = list->visualRect(list->model()->index(2, 0));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, third.center());
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, third.center());
     QCOMPARE(m_dialog->doubleClicked, std::vector<int>{2});
+    // Shown on one line each, without the line end.
+    QCOMPARE(list->model()->data(list->model()->index(0, 0)).toString(), QString("first"));
+    QCOMPARE(list->visualRect(list->model()->index(0, 0)).height(), third.height());
+}
+
+// Catches a sorted list that sorts by case or puts an equal entry first,
+// or returns an index other than where the entry went.
+void DialogTest::sortedListBoxIgnoresCase()
+{
+    CDialog lists(kListTemplate);
+    lists.Create();
+    QCOMPARE(lists.ListBoxAddString(30, "beta"), 0);
+    QCOMPARE(lists.ListBoxAddString(30, "Alpha"), 0);
+    QCOMPARE(lists.ListBoxAddString(30, "alpha2"), 1);
+    QCOMPARE(lists.ListBoxAddString(30, "Gamma"), 3);
+    QCOMPARE(lists.ListBoxAddString(30, "BETA"), 3);
+    std::vector<std::string> order;
+    for (int i = 0; i < lists.ListBoxGetCount(30); ++i)
+        order.push_back(lists.ListBoxGetText(30, i));
+    QCOMPARE(order, (std::vector<std::string>{"Alpha", "alpha2", "beta", "BETA", "Gamma"}));
+    auto* list = qobject_cast<QListView*>(lists.GetDlgItem(30));
+    QCOMPARE(list->model()->rowCount(), 5);
+    QCOMPARE(list->model()->data(list->model()->index(3, 0)).toString(), QString("BETA"));
+}
+
+// Catches entries that the list keeps but the view never learns of, or a
+// selection of a just-added entry that fails or is not scrolled into view.
+void DialogTest::entriesAddedToAShownListReachTheView()
+{
+    CDialog lists(kListTemplate);
+    lists.Create();
+    auto* list = qobject_cast<QListView*>(lists.GetDlgItem(31));
+    for (int i = 0; i < 1000; ++i)
+        lists.ListBoxAddString(31, "entry " + std::to_string(i) + "\n");
+    QCOMPARE(lists.ListBoxGetCount(31), 1000);
+    QCOMPARE(lists.ListBoxGetText(31, 999), std::string("entry 999\n"));
+    lists.ListBoxSetCurSel(31, 999);
+    QCOMPARE(lists.ListBoxGetCurSel(31), 999);
+    QCOMPARE(list->model()->rowCount(), 1000);
+    QVERIFY(list->viewport()->rect().contains(list->visualRect(list->model()->index(999, 0))));
+
+    lists.ListBoxAddString(31, "late\n");
+    QTRY_COMPARE(list->model()->rowCount(), 1001);
+    QCOMPARE(list->model()->data(list->model()->index(1000, 0)).toString(), QString("late"));
+    QCOMPARE(lists.ListBoxGetCurSel(31), 999);
 }
 
 // Catches a check box whose state the exchange does not read or show.
