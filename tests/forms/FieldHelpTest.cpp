@@ -282,8 +282,10 @@ void FieldHelpTest::missingDatabaseLeavesTheFormOpenAndUnchanged()
         return IDOK;
     });
     ModalDialogAnswerer answerer([](CDialog&) {});
+    ShownWindows windows;
     PressF1();
     SetMessageBoxHandler(previous);
+    QVERIFY(!windows.Captions().contains("Ingredients"));
 
     QCOMPARE(boxes.size(), std::size_t(1));
     QCOMPARE(boxes.front().text, std::string("Error opening data file"));

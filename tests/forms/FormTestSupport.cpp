@@ -1,5 +1,6 @@
 #include "FormTestSupport.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -171,4 +172,24 @@ bool ListEntryInView(CDialog& dialog, int id, int index)
     QListView* list = ListView(dialog, id);
     const QRect entry = list->visualRect(list->model()->index(index, 0));
     return entry.isValid() && list->viewport()->rect().contains(entry);
+}
+
+ShownWindows::ShownWindows()
+{
+    qApp->installEventFilter(this);
+}
+
+ShownWindows::~ShownWindows()
+{
+    qApp->removeEventFilter(this);
+}
+
+bool ShownWindows::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Show && watched->isWidgetType()) {
+        auto* widget = static_cast<QWidget*>(watched);
+        if (widget->isWindow())
+            m_captions << widget->windowTitle();
+    }
+    return QObject::eventFilter(watched, event);
 }

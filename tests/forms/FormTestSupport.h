@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -50,3 +51,17 @@ void ClickListEntry(CDialog& dialog, int id, int index);
 void DoubleClickListEntry(CDialog& dialog, int id, int index);
 // Whether entry INDEX of list box ID is in view.
 bool ListEntryInView(CDialog& dialog, int id, int index);
+
+// The captions of the windows shown while it lives, in order.
+class ShownWindows : public QObject {
+public:
+    ShownWindows();
+    ~ShownWindows() override;
+    const QStringList& Captions() const { return m_captions; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QStringList m_captions;
+};

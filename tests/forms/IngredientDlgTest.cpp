@@ -282,6 +282,7 @@ void IngredientDlgTest::missingDatabaseIsReportedAndCancels()
     g_pickedIngredient = 12;
     int shown = 0;
     int result = 0;
+    ShownWindows windows;
     {
         ModalDialogAnswerer answerer([](CDialog&) {});
         CIngredientDlg picker;
@@ -297,6 +298,12 @@ void IngredientDlgTest::missingDatabaseIsReportedAndCancels()
     QCOMPARE(box.caption, std::string("Error"));
     QCOMPARE(box.icon, MessageIcon::None);
     QCOMPARE(g_pickedIngredient, 12);
+    QVERIFY(!windows.Captions().contains("Ingredients"));
+
+    // With the database back, the same watch sees the picker shown.
+    QVERIFY(m_work->WriteFile(kIngredientDatabase, NumberedLines(3)));
+    RunPicker([](CDialog&) {});
+    QVERIFY(windows.Captions().contains("Ingredients"));
 }
 
 // Catches controls placed otherwise than the template says, a list whose

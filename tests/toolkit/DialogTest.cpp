@@ -118,6 +118,26 @@ public:
     PlainDlg() : CDialog(kPlainTemplate) {}
 };
 
+// A dialog that gives up while it opens, as one does whose data is missing.
+class GivingUpDlg : public CDialog {
+public:
+    GivingUpDlg() : CDialog(kPlainTemplate) {}
+    bool everShown = false;
+
+protected:
+    bool OnInitDialog() override
+    {
+        CDialog::OnInitDialog();
+        EndDialog(IDCANCEL);
+        return false;
+    }
+    void showEvent(QShowEvent* event) override
+    {
+        everShown = true;
+        CDialog::showEvent(event);
+    }
+};
+
 class CountingApp : public CWinApp {
 public:
     int helpCalls = 0;
@@ -177,6 +197,7 @@ private slots:
     void checkBoxes();
     void disabledControlDoesNotTakeTheFocus();
     void modalSeamAnswersNestedDialogs();
+    void dialogEndedWhileOpeningIsNeverShown();
     void messageBoxSeamRecordsTheBox();
 
 private:
@@ -653,6 +674,19 @@ void DialogTest::disabledControlDoesNotTakeTheFocus()
     m_dialog->EnableDlgItem(12, true);
     m_dialog->NextDlgCtl(12);
     QCOMPARE(m_dialog->GetFocusId(), 12);
+}
+
+// Catches a dialog shown although it ended in OnInitDialog, DoModal waiting
+// for it, or the test seam answering a dialog that never opened.
+void DialogTest::dialogEndedWhileOpeningIsNeverShown()
+{
+    ModalDialogAnswerer answerer([](CDialog&) {});
+    GivingUpDlg dialog;
+    QCOMPARE(dialog.DoModal(), IDCANCEL);
+    QVERIFY(!dialog.everShown);
+    QVERIFY(!dialog.isVisible());
+    QCoreApplication::processEvents();
+    QCOMPARE(answerer.Count(), 0);
 }
 
 // Catches DoModal not running the answer inside its loop, returning
