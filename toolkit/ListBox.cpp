@@ -3,6 +3,7 @@
 #include <QAbstractListModel>
 #include <QFontMetrics>
 #include <QItemSelectionModel>
+#include <QStringDecoder>
 
 #include <algorithm>
 #include <cctype>
@@ -61,13 +62,18 @@ public:
     int Count() const { return static_cast<int>(m_entries.size()); }
 
 private:
-    // The entry without its line end, on one line.
+    // The entry without its line end, on one line.  Bytes that are not
+    // UTF-8 are read as Latin-1, as older data files are written.
     static QString Shown(const std::string& entry)
     {
         std::size_t length = entry.size();
         while (length > 0 && (entry[length - 1] == '\n' || entry[length - 1] == '\r'))
             --length;
-        QString shown = QString::fromUtf8(entry.data(), static_cast<qsizetype>(length));
+        const QByteArrayView bytes(entry.data(), static_cast<qsizetype>(length));
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        QString shown = utf8.decode(bytes);
+        if (utf8.hasError())
+            shown = QString::fromLatin1(bytes);
         shown.replace('\n', ' ').replace('\r', ' ');
         return shown;
     }

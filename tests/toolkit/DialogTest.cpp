@@ -603,8 +603,15 @@ void DialogTest::listBoxes()
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, third.center());
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, third.center());
     QCOMPARE(m_dialog->doubleClicked, std::vector<int>{2});
-    // Shown on one line each, without the line end.
+    // Shown on one line each, without the line end; bytes that are not
+    // UTF-8 as Latin-1, kept as they were.
     QCOMPARE(list->model()->data(list->model()->index(0, 0)).toString(), QString("first"));
+    QCOMPARE(m_dialog->ListBoxAddString(14, "\xb0K \xc2\xb0K\r\n"), 3);
+    QCOMPARE(m_dialog->ListBoxAddString(14, "\xc2\xb0K\n"), 4);
+    QCOMPARE(m_dialog->ListBoxGetText(14, 3), std::string("\xb0K \xc2\xb0K\r\n"));
+    QTRY_COMPARE(list->model()->rowCount(), 5);
+    QCOMPARE(list->model()->data(list->model()->index(3, 0)).toString(), QString::fromLatin1("\xb0K \xc2\xb0K"));
+    QCOMPARE(list->model()->data(list->model()->index(4, 0)).toString(), QString::fromUtf8("\xc2\xb0K"));
     QCOMPARE(list->visualRect(list->model()->index(0, 0)).height(), third.height());
 }
 
