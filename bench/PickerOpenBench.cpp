@@ -171,9 +171,9 @@ int main(int argc, char** argv)
     out.setRealNumberNotation(QTextStream::FixedNotation);
     out.setRealNumberPrecision(1);
     out << count << " lines, " << database.size() << " bytes, " << runs << " runs (median / best, ms)\n";
-    out << "  read the file into lines:        " << Median(read) << " / " << Best(read) << "\n";
-    out << "  picker opening (read, fill, select): " << Median(init) << " / " << Best(init) << "\n";
-    out << "  picker open to first paint:      " << Median(shown) << " / " << Best(shown) << "\n";
-    out << "  picker closed and destroyed:     " << Median(closed) << " / " << Best(closed) << "\n";
+    out << "  just read the file into lines:         " << Median(read) << " / " << Best(read) << "\n";
+    out << "  OnInitDialog (read, fill, preselect):  " << Median(init) << " / " << Best(init) << "\n";
+    out << "  construction to first paint:           " << Median(shown) << " / " << Best(shown) << "\n";
+    out << "  closed and destroyed:                  " << Median(closed) << " / " << Best(closed) << "\n";
     return 0;
 }
