@@ -10,6 +10,8 @@ struct RunTable {
     double chamberPressure[kMaxRuns] = {};
     double exhaustPressure[kMaxRuns] = {};
     double mass[kMaxComponents][kMaxRuns] = {};  // [component][run]
+
+    bool operator==(const RunTable&) const = default;
 };
 
 // The process-wide run table.  It is never reset while the process runs: the

@@ -1,10 +1,13 @@
 #include "CaseDlg.h"
 
 #include "AboutDlg.h"
+#include "CaseLoader.h"
 #include "CommandInterpreter.h"
 #include "DataExchange.h"
 #include "EngineSetupFile.h"
+#include "ParametricDlg.h"
 #include "Resources.h"
+#include "RunTable.h"
 
 namespace {
 
@@ -101,6 +104,40 @@ void CCaseDlg::OnKillfocusComponentCount()
 
 void CCaseDlg::LoadCaseFile()
 {
+    // Only the case file name is used from the taking; it is first in the
+    // exchange, so a refusal further on is shown and the loading goes on.
+    UpdateData(true);
+    const SavedCase saved = ReadSavedCase(m_record.m_caseFile);
+    if (saved.status == SavedCase::Status::Malformed)
+        ShowError(saved.message);
+    if (saved.status == SavedCase::Status::Loaded)
+        ShowSavedCase(saved);
+}
+
+void CCaseDlg::ShowSavedCase(const SavedCase& saved)
+{
+    const LoadedCase& form = saved.form;
+    SetDlgItemText(kCaseTitleField, form.title);
+    SetDlgItemText(kComponentCountField, form.componentCount);
+    EnableIngredientRows(form.rows);
+    SetDlgItemText(1003, form.densityExponent);
+    SetDlgItemText(1004, form.initialTemperature);
+    for (int i = 0; i < 3; ++i)
+        SetDlgItemText(1005 + i, form.cp[i]);
+
+    int* options[5] = {&m_record.m_deleteExitCalcs, &m_record.m_ionicSpecies, &m_record.m_boostAndNozzle,
+                       &m_record.m_pressureInAtm, &m_record.m_listAllSpecies};
+    for (int i = 0; i < 5; ++i) {
+        *options[i] = form.options[i];
+        CheckDlgButton(1008 + i, form.options[i] == 1 ? BST_CHECKED : BST_UNCHECKED);
+    }
+    for (int row = 1; row <= form.rows; ++row) {
+        SetDlgItemText(kFirstIdField + row - 1, form.ingredientId[row - 1]);
+        SetDlgItemText(kFirstWeightField + row - 1, form.weight[row - 1]);
+    }
+    SetDlgItemText(1033, form.chamberPressure);
+    SetDlgItemText(1034, form.exhaustPressure);
+    ApplySavedRuns(saved.deck);
 }
 
 void CCaseDlg::OnAboutButton()
@@ -111,6 +148,13 @@ void CCaseDlg::OnAboutButton()
 
 void CCaseDlg::OnParametricRun()
 {
+    // A refused field has shown its message; the record goes on as far as
+    // it was taken.
+    UpdateData(true);
+    CopyCaseToRunTable(m_record);
+    CParametricDlg parametric;
+    if (parametric.DoModal() == IDOK)
+        OnOK();
 }
 
 void CCaseDlg::OnSysCommand(unsigned id)

@@ -14,6 +14,8 @@ inline constexpr unsigned IDM_ABOUTBOX = 0x0010;
 // The main case form: one case record in the controls of template 102.
 // Run (the default button, so also Enter) runs the case and the form stays
 // open; Exit, Esc and Close close it without taking its values.
+struct SavedCase;
+
 class CCaseDlg : public CDialog, public RunCaseHost {
 public:
     explicit CCaseDlg(QWidget* parent = nullptr);
@@ -45,11 +47,14 @@ protected:
 
 private:
     void OnKillfocusComponentCount();
-    // Leaving the case file name.  Case loading is not built yet: nothing.
+    // Leaving the case file name: a saved "<name>.inp" fills the form and
+    // runs 2 and later of the run table.  No such file passes in silence; a
+    // deck that cannot be loaded is reported and changes nothing.
     void LoadCaseFile();
+    void ShowSavedCase(const SavedCase& saved);
     void OnAboutButton();
-    // The Parametric Run button.  The parametric form is not built yet:
-    // nothing.
+    // The Parametric Run button: the form into the record and run 1, the
+    // parametric form, and on its OK the Run.
     void OnParametricRun();
 
     CaseRecord m_record;

@@ -34,33 +34,40 @@ void CDataExchange::Fail(const std::string& message)
 {
     m_failed = true;
     m_pDlgWnd->MessageBox(message, AfxGetAppName(), MB_ICONEXCLAMATION | MB_OK);
-    m_pDlgWnd->FocusAndSelect(m_pDlgWnd->GetDlgItem(m_lastControl));
+    m_pDlgWnd->FocusRefusedField(m_pDlgWnd->GetDlgItem(m_lastControl));
 }
 
-void DDX_Text(CDataExchange& dx, int id, int& value)
+namespace {
+
+// A number field: shown with FORMAT, taken with PARSE or refused with MESSAGE.
+template <typename Number>
+void ExchangeNumber(CDataExchange& dx, int id, Number& value, std::string (*format)(Number),
+                    bool (*parse)(std::string_view, Number&), const char* message)
 {
     if (dx.Failed())
         return;
     dx.PrepareCtrl(id);
-    if (!dx.m_bSaveAndValidate) {
-        dx.m_pDlgWnd->SetDlgItemText(id, FormatIntegerText(value));
-        return;
-    }
-    if (!ParseIntegerText(dx.m_pDlgWnd->GetDlgItemText(id), value))
-        dx.Fail(kParseIntMessage);
+    if (!dx.m_bSaveAndValidate)
+        dx.m_pDlgWnd->SetDlgItemText(id, format(value));
+    else if (!parse(dx.m_pDlgWnd->GetDlgItemText(id), value))
+        dx.Fail(message);
+}
+
+std::string FormatReal(double value)
+{
+    return FormatRealText(value);
+}
+
+}  // namespace
+
+void DDX_Text(CDataExchange& dx, int id, int& value)
+{
+    ExchangeNumber(dx, id, value, FormatIntegerText, ParseIntegerText, kParseIntMessage);
 }
 
 void DDX_Text(CDataExchange& dx, int id, double& value)
 {
-    if (dx.Failed())
-        return;
-    dx.PrepareCtrl(id);
-    if (!dx.m_bSaveAndValidate) {
-        dx.m_pDlgWnd->SetDlgItemText(id, FormatRealText(value));
-        return;
-    }
-    if (!ParseRealText(dx.m_pDlgWnd->GetDlgItemText(id), value))
-        dx.Fail(kParseRealMessage);
+    ExchangeNumber(dx, id, value, FormatReal, ParseRealText, kParseRealMessage);
 }
 
 void DDX_Text(CDataExchange& dx, int id, std::string& value)

@@ -54,6 +54,13 @@ bool IsPushButton(const QWidget* widget)
     return qobject_cast<const QPushButton*>(widget) != nullptr;
 }
 
+// Runs the handler mapped to control ID, if there is one.
+void CallHandler(const std::map<int, std::function<void()>>& handlers, int id)
+{
+    if (auto found = handlers.find(id); found != handlers.end())
+        found->second();
+}
+
 // A label keeps its template's place and never cuts its text: where the
 // text needs more room than the template gives (the machine's sans-serif
 // face is wider than the face the templates were laid out in), the label
@@ -204,10 +211,7 @@ QWidget* CDialog::CreateControl(const ControlTemplate& control)
     }
     case ControlKind::CheckBox: {
         auto* box = new QCheckBox(QString::fromUtf8(control.text), this);
-        connect(box, &QCheckBox::clicked, this, [this, id] {
-            if (auto found = m_clicked.find(id); found != m_clicked.end())
-                found->second();
-        });
+        connect(box, &QCheckBox::clicked, this, [this, id] { CallHandler(m_clicked, id); });
         return box;
     }
     case ControlKind::ListBox: {
@@ -215,10 +219,7 @@ QWidget* CDialog::CreateControl(const ControlTemplate& control)
         list->setVerticalScrollBarPolicy((control.style & WS_VSCROLL) ? Qt::ScrollBarAsNeeded
                                                                       : Qt::ScrollBarAlwaysOff);
         list->setFrameShape((control.style & WS_BORDER) ? QFrame::StyledPanel : QFrame::NoFrame);
-        connect(list, &QListView::doubleClicked, this, [this, id] {
-            if (auto found = m_doubleClicked.find(id); found != m_doubleClicked.end())
-                found->second();
-        });
+        connect(list, &QListView::doubleClicked, this, [this, id] { CallHandler(m_doubleClicked, id); });
         return list;
     }
     case ControlKind::StaticIcon: {
@@ -278,8 +279,9 @@ int CDialog::DoModal()
     if (m_open)
         loop.exec(QEventLoop::DialogExec);
     m_modal = false;
-    // The owner has the focus back before the caller goes on.
-    if (QWidget* owner = parentWidget(); owner && owner->isVisible())
+    // A test answering dialogs goes on once the owner has the focus back, as
+    // a person would.
+    if (QWidget* owner = parentWidget(); owner && owner->isVisible() && CurrentModalDialogHandler())
         WaitUntilWindowActive(owner);
     return m_result;
 }
@@ -369,8 +371,8 @@ void CDialog::OnCommand(int id)
         OnOK();
     else if (id == IDCANCEL)
         OnCancel();
-    else if (auto found = m_clicked.find(id); found != m_clicked.end())
-        found->second();
+    else
+        CallHandler(m_clicked, id);
 }
 
 void CDialog::MapClicked(int id, Handler handler)
@@ -394,6 +396,8 @@ bool CDialog::UpdateData(bool saveAndValidate)
     DoDataExchange(dx);
     if (saveAndValidate)
         m_refusedControl = dx.Failed() ? dx.LastControl() : 0;
+    if (dx.Failed())
+        ++m_refusals;
     return !dx.Failed();
 }
 
@@ -526,6 +530,16 @@ void CDialog::FocusAndSelect(QWidget* control)
         edit->selectAll();
 }
 
+// The refusal's own focus move belongs to its message, not to the user: it
+// runs no kill-focus handler, or a handler that takes the form again (the case
+// loader on leaving the case file name) would refuse the same field twice.
+void CDialog::FocusRefusedField(QWidget* control)
+{
+    ++m_enabling;
+    FocusAndSelect(control);
+    --m_enabling;
+}
+
 CMenu* CDialog::GetSystemMenu()
 {
     return m_systemMenu;
@@ -561,13 +575,15 @@ int CDialog::DefaultCommand() const
 
 void CDialog::OnFocusChanged(QWidget* previous, QWidget* now)
 {
+    m_clickTurnedBack = nullptr;
     if (!m_open || m_enabling > 0 || previous == nullptr || now == nullptr)
         return;
     if (previous->window() != this || now->window() != this)
         return;
-    const int id = ControlId(previous);
-    if (auto found = m_killFocus.find(id); found != m_killFocus.end())
-        found->second();
+    const int refusals = m_refusals;
+    CallHandler(m_killFocus, ControlId(previous));
+    if (m_refusals != refusals && focusWidget() != now)
+        m_clickTurnedBack = now;
 }
 
 void CDialog::ShowSystemMenu()
@@ -614,8 +630,17 @@ bool CDialog::HandleDialogKey(QKeyEvent* event)
 
 bool CDialog::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress && m_open && HandleDialogKey(static_cast<QKeyEvent*>(event)))
+    if (event->type() == QEvent::KeyPress) {
+        m_clickTurnedBack = nullptr;
+        if (m_open && HandleDialogKey(static_cast<QKeyEvent*>(event)))
+            return true;
+    }
+    // A press gives the focus before it reaches the control; a refusal on
+    // leaving the previous control has taken the focus back since.
+    if (event->type() == QEvent::MouseButtonPress && watched == m_clickTurnedBack) {
+        m_clickTurnedBack = nullptr;
         return true;
+    }
     return QDialog::eventFilter(watched, event);
 }
 

@@ -58,7 +58,8 @@ private:
 // Kill-focus handlers run when the focus moves from a control to another
 // control of the same dialog, by the user or by the program; not when a
 // message box or another window takes the focus, and not while the dialog
-// closes.
+// closes.  A click whose focus move a kill-focus handler refused does not
+// press the control clicked: the user has the refusal to answer first.
 class CDialog : public QDialog {
 public:
     explicit CDialog(const DialogTemplate& dialogTemplate, QWidget* parent = nullptr);
@@ -88,6 +89,9 @@ public:
     // Puts TEXT in whole into an edit, a label, a button or a check box;
     // a typing limit does not cut it.
     void SetDlgItemText(int id, const std::string& text);
+    // Enables or disables a control (EnableWindow).  Use this rather than
+    // QWidget::setEnabled: disabling the focused control moves Qt's focus
+    // on, and only this keeps that move from counting as the user's.
     void EnableDlgItem(int id, bool enable);
     bool IsDlgItemEnabled(int id) const;
     void CheckDlgButton(int id, int check);
@@ -163,6 +167,7 @@ private:
     void OnFocusChanged(QWidget* previous, QWidget* now);
     void ShowSystemMenu();
     void FocusAndSelect(QWidget* control);
+    void FocusRefusedField(QWidget* control);
     int ControlId(const QWidget* control) const;
     CListBox* ListBox(int id) const;
     int DefaultCommand() const;
@@ -181,4 +186,8 @@ private:
     bool m_open = false;
     bool m_modal = false;
     int m_enabling = 0;
+    int m_refusals = 0;
+    // The control whose click was turned back by a refusal on leaving the
+    // focused control; its mouse press is dropped.
+    QWidget* m_clickTurnedBack = nullptr;
 };

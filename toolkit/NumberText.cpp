@@ -76,38 +76,34 @@ std::string_view WithoutPlus(std::string_view text)
     return text;
 }
 
-}  // namespace
-
-bool ParseIntegerText(std::string_view text, int& value)
+// Reads TEXT, checked by SYNTAX, as a number of VALUE's type.
+template <typename Number>
+bool ParseNumber(std::string_view text, bool (*syntax)(std::string_view), Number& value)
 {
     const std::string_view number = TrimBlanks(text);
-    if (!IsIntegerSyntax(number))
+    if (!syntax(number))
         return false;
     const std::string_view digits = WithoutPlus(number);
-    int result = 0;
+    Number result {};
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), result);
     if (error != std::errc() || end != digits.data() + digits.size())
         return false;
-    if (result == 0 && number.front() != '0')
+    if (result == Number {} && number.front() != '0')
         return false;
     value = result;
     return true;
 }
 
+}  // namespace
+
+bool ParseIntegerText(std::string_view text, int& value)
+{
+    return ParseNumber(text, IsIntegerSyntax, value);
+}
+
 bool ParseRealText(std::string_view text, double& value)
 {
-    const std::string_view number = TrimBlanks(text);
-    if (!IsRealSyntax(number))
-        return false;
-    const std::string_view digits = WithoutPlus(number);
-    double result = 0.0;
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), result);
-    if (error != std::errc() || end != digits.data() + digits.size())
-        return false;
-    if (result == 0.0 && number.front() != '0')
-        return false;
-    value = result;
-    return true;
+    return ParseNumber(text, IsRealSyntax, value);
 }
 
 std::string FormatIntegerText(int value)

@@ -39,6 +39,7 @@ constexpr ControlTemplate kProbeControls[] = {
     {IDC_STATIC, ControlKind::StaticText, "Count", 7, 9, 40, 8, 0},
     {16, ControlKind::Edit, "", 60, 62, 40, 12, WS_BORDER | ES_READONLY},
     {17, ControlKind::GroupBox, "Frame", 105, 0, 90, 62, 0},
+    {18, ControlKind::StaticText, "Static", 130, 64, 18, 8, 0},
 };
 
 constexpr DialogTemplate kProbeTemplate = {
@@ -70,7 +71,11 @@ class ProbeDlg : public CDialog {
 public:
     ProbeDlg() : CDialog(kProbeTemplate)
     {
-        MapKillFocus(10, [this] { killed.push_back(10); });
+        MapKillFocus(10, [this] {
+            killed.push_back(10);
+            if (takeOnLeavingCount)
+                UpdateData(true);
+        });
         MapKillFocus(11, [this] { killed.push_back(11); });
         MapKillFocus(12, [this] { killed.push_back(12); });
         MapClicked(15, [this] { ++otherClicks; });
@@ -87,6 +92,7 @@ public:
     std::vector<unsigned> sysCommands;
     int otherClicks = 0;
     int helpCalls = 0;
+    bool takeOnLeavingCount = false;
     std::function<void()> onHelp;
 
 protected:
@@ -188,12 +194,16 @@ private slots:
     void noKillFocusWhenAnotherWindowOpens();
     void noKillFocusWhenTheDialogCloses();
     void noKillFocusWhenDisablingMovesTheFocus();
+    void noKillFocusWhenARefusalMovesTheFocus();
+    void clickTurnedBackByARefusalPressesNothing();
     void f1ReachesTheHandlerOrTheApplication();
     void systemMenuFromAltSpace();
     void systemMenuClose();
     void listBoxes();
     void sortedListBoxIgnoresCase();
     void entriesAddedToAShownListReachTheView();
+    void listBoxShowsWholeEntries();
+    void labelsSetAtRunTimeKeepTheirText();
     void checkBoxes();
     void disabledControlDoesNotTakeTheFocus();
     void modalSeamAnswersNestedDialogs();
@@ -529,6 +539,44 @@ void DialogTest::noKillFocusWhenDisablingMovesTheFocus()
     QVERIFY(m_dialog->killed.empty());
 }
 
+// Catches the focus move of a refused field reported as leaving the field
+// that had the focus: its handler would take the fields again and show the
+// same refusal a second time.
+void DialogTest::noKillFocusWhenARefusalMovesTheFocus()
+{
+    OpenProbe();
+    m_dialog->takeOnLeavingCount = true;
+    m_dialog->SetDlgItemText(11, "zz");
+    QCOMPARE(m_dialog->GetFocusId(), 10);
+    QVERIFY(!m_dialog->UpdateData(true));
+    QCOMPARE(m_dialog->GetFocusId(), 11);
+    QVERIFY(m_dialog->killed.empty());
+    QCOMPARE(m_boxes->Boxes().size(), std::size_t(1));
+}
+
+// Catches a button that still runs its command after leaving the focused
+// field was refused on the way to it: the refusal would be followed by the
+// button's own taking and a second message, or by its action.
+void DialogTest::clickTurnedBackByARefusalPressesNothing()
+{
+    OpenProbe();
+    m_dialog->takeOnLeavingCount = true;
+    m_dialog->SetDlgItemText(10, "0");
+    QTest::mouseClick(m_dialog->GetDlgItem(15), Qt::LeftButton);
+    QCOMPARE(m_boxes->Boxes().size(), std::size_t(1));
+    QCOMPARE(m_dialog->GetFocusId(), 10);
+    QCOMPARE(m_dialog->otherClicks, 0);
+    QTest::mouseClick(m_dialog->GetDlgItem(IDOK), Qt::LeftButton);
+    QCOMPARE(m_boxes->Boxes().size(), std::size_t(2));
+    QVERIFY(m_dialog->IsOpen());
+
+    // Corrected, the next click goes through.
+    m_dialog->SetDlgItemText(10, "3");
+    QTest::mouseClick(m_dialog->GetDlgItem(15), Qt::LeftButton);
+    QCOMPARE(m_dialog->otherClicks, 1);
+    QCOMPARE(m_boxes->Boxes().size(), std::size_t(2));
+}
+
 // Catches F1 lost, or a dialog without a help handler not reaching the
 // application's Help command.
 void DialogTest::f1ReachesTheHandlerOrTheApplication()
@@ -655,6 +703,39 @@ void DialogTest::entriesAddedToAShownListReachTheView()
     QTRY_COMPARE(list->model()->rowCount(), 1001);
     QCOMPARE(list->model()->data(list->model()->index(1000, 0)).toString(), QString("late"));
     QCOMPARE(lists.ListBoxGetCurSel(31), 999);
+}
+
+// Catches a list box cut through its last entry instead of rounded down
+// to whole entries.
+void DialogTest::listBoxShowsWholeEntries()
+{
+    OpenProbe();
+    auto* list = dynamic_cast<CListBox*>(m_dialog->GetDlgItem(14));
+    const QRect templateRect = MapDialogRect(QRect(110, 7, 80, 50), m_dialog->BaseUnits());
+    m_dialog->ListBoxAddString(14, "entry");
+    const int entry = list->EntryHeight();
+    QCOMPARE(entry, list->sizeHintForRow(0));
+    const int inside = list->height() - 2 * list->frameWidth();
+    QCOMPARE(inside % entry, 0);
+    QVERIFY(list->height() <= templateRect.height());
+    QVERIFY(list->height() > templateRect.height() - entry);
+    QCOMPARE(list->width(), templateRect.width());
+}
+
+// Catches a label whose text, put in by the program, is cut at the
+// template's width or not shown at all.
+void DialogTest::labelsSetAtRunTimeKeepTheirText()
+{
+    OpenProbe();
+    auto* label = qobject_cast<QLabel*>(m_dialog->GetDlgItem(18));
+    QVERIFY(label != nullptr);
+    const int templateWidth = MapDialogRect(QRect(130, 64, 18, 8), m_dialog->BaseUnits()).width();
+    m_dialog->SetDlgItemText(18, "12");
+    QCOMPARE(m_dialog->GetDlgItemText(18), std::string("12"));
+    QCOMPARE(label->width(), std::max(templateWidth, label->fontMetrics().horizontalAdvance("12") + 1));
+    m_dialog->SetDlgItemText(18, "1234567890");
+    QVERIFY(label->width() >= label->fontMetrics().horizontalAdvance("1234567890"));
+    QCOMPARE(label->x(), MapDialogRect(QRect(130, 64, 18, 8), m_dialog->BaseUnits()).x());
 }
 
 // Catches a check box whose state the exchange does not read or show.
