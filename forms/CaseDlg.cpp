@@ -157,11 +157,6 @@ void CCaseDlg::OnParametricRun()
         OnOK();
 }
 
-bool CCaseDlg::OnHelpInfo()
-{
-    return true;
-}
-
 void CCaseDlg::OnSysCommand(unsigned id)
 {
     if ((id & 0xFFF0) == IDM_ABOUTBOX) {

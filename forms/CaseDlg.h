@@ -41,7 +41,8 @@ protected:
     // Run.
     void OnOK() override;
     void OnSysCommand(unsigned id) override;
-    // F1 on the focused field.  Field help is not built yet: F1 does nothing.
+    // F1: help on the focused field, or the ingredient picker on an
+    // ingredient-ID field (FieldHelp.cpp).
     bool OnHelpInfo() override;
 
 private:

@@ -8,7 +8,6 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
@@ -20,6 +19,7 @@
 #include "DataExchange.h"
 #include "DialogUnits.h"
 #include "EditControl.h"
+#include "ListBox.h"
 #include "TestSeam.h"
 #include "WinApp.h"
 
@@ -73,23 +73,12 @@ void FitLabel(QLabel* label)
 }
 
 // A list box shows whole entries only: its height is rounded down.
-void FitWholeEntries(QListWidget* list)
+void FitWholeEntries(CListBox* list)
 {
-    list->addItem(QStringLiteral("X"));
-    const int entry = std::max(1, list->sizeHintForRow(0));
-    delete list->takeItem(0);
+    const int entry = list->EntryHeight();
     const int frame = 2 * list->frameWidth();
     const int entries = std::max(1, (list->height() - frame) / entry);
     list->resize(list->width(), entries * entry + frame);
-}
-
-// An entry's text without its line end, as the list shows it.
-QString ShownEntry(const QString& text)
-{
-    QString shown = text;
-    while (shown.endsWith('\n') || shown.endsWith('\r'))
-        shown.chop(1);
-    return shown;
 }
 
 // The platform activates a window a little after it is asked to; a person
@@ -166,7 +155,7 @@ void CDialog::CreateControls()
             FitLabel(static_cast<QLabel*>(widget));
         }
         if (control.kind == ControlKind::ListBox && !(control.style & LBS_NOINTEGRALHEIGHT))
-            FitWholeEntries(static_cast<QListWidget*>(widget));
+            FitWholeEntries(static_cast<CListBox*>(widget));
         if (control.style & WS_DISABLED)
             widget->setEnabled(false);
         if (control.id != IDC_STATIC) {
@@ -226,17 +215,11 @@ QWidget* CDialog::CreateControl(const ControlTemplate& control)
         return box;
     }
     case ControlKind::ListBox: {
-        auto* list = new QListWidget(this);
-        list->setSelectionMode(QAbstractItemView::SingleSelection);
-        list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        auto* list = new CListBox(this, (control.style & LBS_SORT) != 0);
         list->setVerticalScrollBarPolicy((control.style & WS_VSCROLL) ? Qt::ScrollBarAsNeeded
                                                                       : Qt::ScrollBarAlwaysOff);
-        list->setTextElideMode(Qt::ElideNone);
-        list->setWordWrap(false);
-        list->setUniformItemSizes(true);
-        list->setSortingEnabled((control.style & LBS_SORT) != 0);
         list->setFrameShape((control.style & WS_BORDER) ? QFrame::StyledPanel : QFrame::NoFrame);
-        connect(list, &QListWidget::itemDoubleClicked, this, [this, id] { CallHandler(m_doubleClicked, id); });
+        connect(list, &QListView::doubleClicked, this, [this, id] { CallHandler(m_doubleClicked, id); });
         return list;
     }
     case ControlKind::StaticIcon: {
@@ -268,6 +251,9 @@ void CDialog::Open()
     }
     m_open = true;
     const bool focusFirst = OnInitDialog();
+    // OnInitDialog may end the dialog already: then it is never shown.
+    if (!m_open)
+        return;
     show();
     activateWindow();
     if (focusFirst)
@@ -279,7 +265,8 @@ int CDialog::DoModal()
     setWindowModality(Qt::ApplicationModal);
     m_modal = true;
     Open();
-    if (ModalDialogHandler handler = CurrentModalDialogHandler()) {
+    ModalDialogHandler handler = m_open ? CurrentModalDialogHandler() : ModalDialogHandler();
+    if (handler) {
         QTimer::singleShot(0, this, [this, handler] {
             WaitUntilActive();
             handler(*this);
@@ -487,53 +474,39 @@ void CDialog::LimitDlgItemText(int id, int maxChars)
         edit->SetTypingLimit(maxChars);
 }
 
+CListBox* CDialog::ListBox(int id) const
+{
+    return dynamic_cast<CListBox*>(GetDlgItem(id));
+}
+
 int CDialog::ListBoxAddString(int id, const std::string& text)
 {
-    auto* list = qobject_cast<QListWidget*>(GetDlgItem(id));
-    if (list == nullptr)
-        return LB_ERR;
-    const QString entry = QString::fromStdString(text);
-    auto* item = new QListWidgetItem(ShownEntry(entry));
-    item->setData(Qt::UserRole, entry);
-    list->addItem(item);
-    return list->row(item);
+    CListBox* list = ListBox(id);
+    return list ? list->AddString(text) : LB_ERR;
 }
 
 void CDialog::ListBoxSetCurSel(int id, int index)
 {
-    auto* list = qobject_cast<QListWidget*>(GetDlgItem(id));
-    if (list == nullptr)
-        return;
-    if (index < 0 || index >= list->count()) {
-        list->clearSelection();
-        list->setCurrentRow(-1);
-        return;
-    }
-    list->setCurrentRow(index);
-    list->scrollToItem(list->item(index));
+    if (CListBox* list = ListBox(id))
+        list->SetCurSel(index);
 }
 
 int CDialog::ListBoxGetCurSel(int id) const
 {
-    auto* list = qobject_cast<QListWidget*>(GetDlgItem(id));
-    if (list == nullptr)
-        return LB_ERR;
-    const QList<QListWidgetItem*> selected = list->selectedItems();
-    return selected.isEmpty() ? LB_ERR : list->row(selected.front());
+    const CListBox* list = ListBox(id);
+    return list ? list->GetCurSel() : LB_ERR;
 }
 
 int CDialog::ListBoxGetCount(int id) const
 {
-    auto* list = qobject_cast<QListWidget*>(GetDlgItem(id));
-    return list ? list->count() : LB_ERR;
+    const CListBox* list = ListBox(id);
+    return list ? list->GetCount() : LB_ERR;
 }
 
 std::string CDialog::ListBoxGetText(int id, int index) const
 {
-    auto* list = qobject_cast<QListWidget*>(GetDlgItem(id));
-    if (list == nullptr || index < 0 || index >= list->count())
-        return {};
-    return list->item(index)->data(Qt::UserRole).toString().toStdString();
+    const CListBox* list = ListBox(id);
+    return list ? list->GetText(index) : std::string();
 }
 
 int CDialog::GetFocusId() const

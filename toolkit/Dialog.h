@@ -12,6 +12,7 @@
 #include "MessageBox.h"
 
 class CDataExchange;
+class CListBox;
 class QMenu;
 
 // System commands: the low four bits belong to the system.
@@ -65,7 +66,9 @@ public:
     ~CDialog() override;
 
     // Opens the dialog modally (owned by the given parent, else by the
-    // application's main window) and returns IDOK or IDCANCEL.
+    // application's main window) and returns IDOK or IDCANCEL.  A dialog
+    // that OnInitDialog ends is never shown, and DoModal returns its result
+    // at once.
     int DoModal();
     // Opens the dialog without a modal loop and returns at once; EndDialog
     // then hides it.  For tests that drive a dialog from outside.
@@ -96,7 +99,7 @@ public:
     // Limits what the user types or pastes into an edit, as EM_LIMITTEXT does.
     void LimitDlgItemText(int id, int maxChars);
 
-    // List boxes.  Each entry keeps its text exactly as added.
+    // List boxes (CListBox).  Each entry keeps its text exactly as added.
     int ListBoxAddString(int id, const std::string& text);
     // Selects INDEX and scrolls it into view; an index outside the list
     // selects nothing and leaves the list where it is.
@@ -166,6 +169,7 @@ private:
     void FocusAndSelect(QWidget* control);
     void FocusRefusedField(QWidget* control);
     int ControlId(const QWidget* control) const;
+    CListBox* ListBox(int id) const;
     int DefaultCommand() const;
 
     const DialogTemplate& m_template;

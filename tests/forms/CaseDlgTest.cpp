@@ -64,7 +64,6 @@ private slots:
     void closing();
     void aboutBox_data();
     void aboutBox();
-    void f1DoesNothingYet();
     void layoutFollowsTheTemplate();
 
 private:
@@ -480,16 +479,6 @@ void CaseDlgTest::aboutBox()
     QCOMPARE(Form().GetDlgItemText(kCountField), std::string("1"));
     QCOMPARE(EnabledRows(), std::vector<int>{1});
     QVERIFY(m_boxes->Boxes().empty());
-}
-
-// Catches F1 reaching the toolkit's default help instead of the form's
-// handler, or the handler showing anything before field help exists.
-void CaseDlgTest::f1DoesNothingYet()
-{
-    Press(Qt::Key_F1);
-    QVERIFY(m_boxes->Boxes().empty());
-    QVERIFY(Form().IsOpen());
-    QCOMPARE(Form().GetFocusId(), 1000);
 }
 
 // Catches controls placed or sized otherwise than the template says, a

@@ -1,15 +1,20 @@
 #include "FormTestSupport.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
+#include <QListView>
 #include <QPixmap>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QTest>
+
+#include "Dialog.h"
 
 ScratchWorkingDirectory::ScratchWorkingDirectory() : m_previous(QDir::currentPath())
 {
@@ -45,6 +50,17 @@ QByteArray ScratchWorkingDirectory::ReadFile(const QString& name) const
 {
     QFile file(m_directory.filePath(name));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool ScratchWorkingDirectory::WriteFile(const QString& name, const QByteArray& bytes)
+{
+    QFile file(m_directory.filePath(name));
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+bool ScratchWorkingDirectory::Remove(const QString& name)
+{
+    return QFile::remove(m_directory.filePath(name));
 }
 
 bool ScratchWorkingDirectory::Exists(const QString& name) const
@@ -110,4 +126,70 @@ QString SaveRendering(QWidget* window, const QString& name)
     QDir().mkpath(WTHARSEL_RENDER_DIR);
     const QString path = QDir(WTHARSEL_RENDER_DIR).filePath(name + ".png");
     return window->grab().save(path) ? path : QString();
+}
+
+QByteArray NumberedLines(int count, const QByteArray& lineEnd)
+{
+    QByteArray lines;
+    for (int n = 1; n <= count; ++n)
+        lines += "ingredient " + QByteArray::number(n) + lineEnd;
+    return lines;
+}
+
+namespace {
+
+QListView* ListView(CDialog& dialog, int id)
+{
+    return qobject_cast<QListView*>(dialog.GetDlgItem(id));
+}
+
+// The centre of entry INDEX, scrolled into view.
+QPoint EntryCentre(QListView* list, int index)
+{
+    const QModelIndex entry = list->model()->index(index, 0);
+    list->scrollTo(entry);
+    return list->visualRect(entry).center();
+}
+
+}  // namespace
+
+void ClickListEntry(CDialog& dialog, int id, int index)
+{
+    QListView* list = ListView(dialog, id);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, EntryCentre(list, index));
+}
+
+void DoubleClickListEntry(CDialog& dialog, int id, int index)
+{
+    QListView* list = ListView(dialog, id);
+    const QPoint centre = EntryCentre(list, index);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);
+}
+
+bool ListEntryInView(CDialog& dialog, int id, int index)
+{
+    QListView* list = ListView(dialog, id);
+    const QRect entry = list->visualRect(list->model()->index(index, 0));
+    return entry.isValid() && list->viewport()->rect().contains(entry);
+}
+
+ShownWindows::ShownWindows()
+{
+    qApp->installEventFilter(this);
+}
+
+ShownWindows::~ShownWindows()
+{
+    qApp->removeEventFilter(this);
+}
+
+bool ShownWindows::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Show && watched->isWidgetType()) {
+        auto* widget = static_cast<QWidget*>(watched);
+        if (widget->isWindow())
+            m_captions << widget->windowTitle();
+    }
+    return QObject::eventFilter(watched, event);
 }

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 
+class CDialog;
 class QWidget;
 
 // The process's working directory moved into a fresh temporary folder for
@@ -21,6 +23,9 @@ public:
     // The lines of commands.log: "tharsel", "notepad case.out", ...
     QStringList CommandLog() const;
     QByteArray ReadFile(const QString& name) const;
+    // Writes BYTES as file NAME, replacing what was there.
+    bool WriteFile(const QString& name, const QByteArray& bytes);
+    bool Remove(const QString& name);
     bool Exists(const QString& name) const;
 
 private:
@@ -36,3 +41,27 @@ QStringList TextsThatDoNotFit(QWidget* window);
 // Saves a rendering of WINDOW as NAME.png under the build tree's
 // renderings folder; returns the file's path, empty on failure.
 QString SaveRendering(QWidget* window, const QString& name);
+
+// COUNT lines "ingredient 1" to "ingredient COUNT", each ending in LINEEND.
+QByteArray NumberedLines(int count, const QByteArray& lineEnd = "\n");
+
+// Clicks, or double-clicks, entry INDEX of list box ID in DIALOG as a
+// person would, scrolling it into view first.
+void ClickListEntry(CDialog& dialog, int id, int index);
+void DoubleClickListEntry(CDialog& dialog, int id, int index);
+// Whether entry INDEX of list box ID is in view.
+bool ListEntryInView(CDialog& dialog, int id, int index);
+
+// The captions of the windows shown while it lives, in order.
+class ShownWindows : public QObject {
+public:
+    ShownWindows();
+    ~ShownWindows() override;
+    const QStringList& Captions() const { return m_captions; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QStringList m_captions;
+};

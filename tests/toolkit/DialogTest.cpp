@@ -7,7 +7,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
@@ -19,6 +19,7 @@
 #include "DataExchange.h"
 #include "Dialog.h"
 #include "DialogUnits.h"
+#include "ListBox.h"
 #include "TestSeam.h"
 #include "WinApp.h"
 
@@ -54,6 +55,16 @@ constexpr ControlTemplate kPlainControls[] = {
 constexpr DialogTemplate kPlainTemplate = {
     901, "Plain", 0, 0, 100, 50, "MS Sans Serif", 8, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0,
     kPlainControls,
+};
+
+// Two list boxes, one of them sorted.
+constexpr ControlTemplate kListControls[] = {
+    {30, ControlKind::ListBox, "", 7, 7, 80, 60, WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_SORT},
+    {31, ControlKind::ListBox, "", 100, 7, 80, 60, WS_BORDER | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY},
+};
+constexpr DialogTemplate kListTemplate = {
+    902, "Lists", 0, 0, 200, 80, "MS Sans Serif", 8, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0,
+    kListControls,
 };
 
 class ProbeDlg : public CDialog {
@@ -113,6 +124,26 @@ public:
     PlainDlg() : CDialog(kPlainTemplate) {}
 };
 
+// A dialog that gives up while it opens, as one does whose data is missing.
+class GivingUpDlg : public CDialog {
+public:
+    GivingUpDlg() : CDialog(kPlainTemplate) {}
+    bool everShown = false;
+
+protected:
+    bool OnInitDialog() override
+    {
+        CDialog::OnInitDialog();
+        EndDialog(IDCANCEL);
+        return false;
+    }
+    void showEvent(QShowEvent* event) override
+    {
+        everShown = true;
+        CDialog::showEvent(event);
+    }
+};
+
 class CountingApp : public CWinApp {
 public:
     int helpCalls = 0;
@@ -169,11 +200,14 @@ private slots:
     void systemMenuFromAltSpace();
     void systemMenuClose();
     void listBoxes();
+    void sortedListBoxIgnoresCase();
+    void entriesAddedToAShownListReachTheView();
     void listBoxShowsWholeEntries();
     void labelsSetAtRunTimeKeepTheirText();
     void checkBoxes();
     void disabledControlDoesNotTakeTheFocus();
     void modalSeamAnswersNestedDialogs();
+    void dialogEndedWhileOpeningIsNeverShown();
     void messageBoxSeamRecordsTheBox();
 
 private:
@@ -214,7 +248,7 @@ void DialogTest::controlsFromTemplate()
     QCOMPARE(dialog.windowTitle(), QString("Probe"));
     QVERIFY(qobject_cast<QLineEdit*>(dialog.findChild<QWidget*>("10")));
     QVERIFY(qobject_cast<QCheckBox*>(dialog.findChild<QWidget*>("13")));
-    QVERIFY(qobject_cast<QListWidget*>(dialog.findChild<QWidget*>("14")));
+    QVERIFY(dynamic_cast<CListBox*>(dialog.findChild<QWidget*>("14")));
     auto* ok = qobject_cast<QPushButton*>(dialog.findChild<QWidget*>("1"));
     QVERIFY(ok && ok->isDefault());
     QVERIFY(Edit(dialog, 16)->isReadOnly());
@@ -612,11 +646,63 @@ void DialogTest::listBoxes()
     m_dialog->ListBoxSetCurSel(14, 3);
     QCOMPARE(m_dialog->ListBoxGetCurSel(14), LB_ERR);
 
-    auto* list = qobject_cast<QListWidget*>(m_dialog->GetDlgItem(14));
-    const QRect third = list->visualItemRect(list->item(2));
+    auto* list = qobject_cast<QListView*>(m_dialog->GetDlgItem(14));
+    const QRect third = list->visualRect(list->model()->index(2, 0));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, third.center());
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, third.center());
     QCOMPARE(m_dialog->doubleClicked, std::vector<int>{2});
+    // Shown on one line each, without the line end; bytes that are not
+    // UTF-8 as Latin-1, kept as they were.
+    QCOMPARE(list->model()->data(list->model()->index(0, 0)).toString(), QString("first"));
+    QCOMPARE(m_dialog->ListBoxAddString(14, "\xb0K \xc2\xb0K\r\n"), 3);
+    QCOMPARE(m_dialog->ListBoxAddString(14, "\xc2\xb0K\n"), 4);
+    QCOMPARE(m_dialog->ListBoxGetText(14, 3), std::string("\xb0K \xc2\xb0K\r\n"));
+    QTRY_COMPARE(list->model()->rowCount(), 5);
+    QCOMPARE(list->model()->data(list->model()->index(3, 0)).toString(), QString::fromLatin1("\xb0K \xc2\xb0K"));
+    QCOMPARE(list->model()->data(list->model()->index(4, 0)).toString(), QString::fromUtf8("\xc2\xb0K"));
+    QCOMPARE(list->visualRect(list->model()->index(0, 0)).height(), third.height());
+}
+
+// Catches a sorted list that sorts by case or puts an equal entry first,
+// or returns an index other than where the entry went.
+void DialogTest::sortedListBoxIgnoresCase()
+{
+    CDialog lists(kListTemplate);
+    lists.Create();
+    QCOMPARE(lists.ListBoxAddString(30, "beta"), 0);
+    QCOMPARE(lists.ListBoxAddString(30, "Alpha"), 0);
+    QCOMPARE(lists.ListBoxAddString(30, "alpha2"), 1);
+    QCOMPARE(lists.ListBoxAddString(30, "Gamma"), 3);
+    QCOMPARE(lists.ListBoxAddString(30, "BETA"), 3);
+    std::vector<std::string> order;
+    for (int i = 0; i < lists.ListBoxGetCount(30); ++i)
+        order.push_back(lists.ListBoxGetText(30, i));
+    QCOMPARE(order, (std::vector<std::string>{"Alpha", "alpha2", "beta", "BETA", "Gamma"}));
+    auto* list = qobject_cast<QListView*>(lists.GetDlgItem(30));
+    QCOMPARE(list->model()->rowCount(), 5);
+    QCOMPARE(list->model()->data(list->model()->index(3, 0)).toString(), QString("BETA"));
+}
+
+// Catches entries that the list keeps but the view never learns of, or a
+// selection of a just-added entry that fails or is not scrolled into view.
+void DialogTest::entriesAddedToAShownListReachTheView()
+{
+    CDialog lists(kListTemplate);
+    lists.Create();
+    auto* list = qobject_cast<QListView*>(lists.GetDlgItem(31));
+    for (int i = 0; i < 1000; ++i)
+        lists.ListBoxAddString(31, "entry " + std::to_string(i) + "\n");
+    QCOMPARE(lists.ListBoxGetCount(31), 1000);
+    QCOMPARE(lists.ListBoxGetText(31, 999), std::string("entry 999\n"));
+    lists.ListBoxSetCurSel(31, 999);
+    QCOMPARE(lists.ListBoxGetCurSel(31), 999);
+    QCOMPARE(list->model()->rowCount(), 1000);
+    QVERIFY(list->viewport()->rect().contains(list->visualRect(list->model()->index(999, 0))));
+
+    lists.ListBoxAddString(31, "late\n");
+    QTRY_COMPARE(list->model()->rowCount(), 1001);
+    QCOMPARE(list->model()->data(list->model()->index(1000, 0)).toString(), QString("late"));
+    QCOMPARE(lists.ListBoxGetCurSel(31), 999);
 }
 
 // Catches a list box cut through its last entry instead of rounded down
@@ -624,10 +710,11 @@ void DialogTest::listBoxes()
 void DialogTest::listBoxShowsWholeEntries()
 {
     OpenProbe();
-    auto* list = qobject_cast<QListWidget*>(m_dialog->GetDlgItem(14));
+    auto* list = dynamic_cast<CListBox*>(m_dialog->GetDlgItem(14));
     const QRect templateRect = MapDialogRect(QRect(110, 7, 80, 50), m_dialog->BaseUnits());
     m_dialog->ListBoxAddString(14, "entry");
-    const int entry = list->sizeHintForRow(0);
+    const int entry = list->EntryHeight();
+    QCOMPARE(entry, list->sizeHintForRow(0));
     const int inside = list->height() - 2 * list->frameWidth();
     QCOMPARE(inside % entry, 0);
     QVERIFY(list->height() <= templateRect.height());
@@ -675,6 +762,19 @@ void DialogTest::disabledControlDoesNotTakeTheFocus()
     m_dialog->EnableDlgItem(12, true);
     m_dialog->NextDlgCtl(12);
     QCOMPARE(m_dialog->GetFocusId(), 12);
+}
+
+// Catches a dialog shown although it ended in OnInitDialog, DoModal waiting
+// for it, or the test seam answering a dialog that never opened.
+void DialogTest::dialogEndedWhileOpeningIsNeverShown()
+{
+    ModalDialogAnswerer answerer([](CDialog&) {});
+    GivingUpDlg dialog;
+    QCOMPARE(dialog.DoModal(), IDCANCEL);
+    QVERIFY(!dialog.everShown);
+    QVERIFY(!dialog.isVisible());
+    QCoreApplication::processEvents();
+    QCOMPARE(answerer.Count(), 0);
 }
 
 // Catches DoModal not running the answer inside its loop, returning
