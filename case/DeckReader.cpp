@@ -5,6 +5,8 @@
 #include <limits>
 #include <vector>
 
+#include "TextLines.h"
+
 namespace {
 
 // "%-12f" writes exactly six decimals, so more than six followed by the start
@@ -12,22 +14,6 @@ namespace {
 constexpr std::size_t kWrittenDecimals = 6;
 // "%5d" writes each ingredient number in five columns.
 constexpr std::size_t kIdColumns = 5;
-
-std::vector<std::string_view> SplitLines(std::string_view text)
-{
-    std::vector<std::string_view> lines;
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        lines.push_back(line);
-        if (end == std::string_view::npos)
-            break;
-        text.remove_prefix(end + 1);
-    }
-    return lines;
-}
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsSpace(char c) { return c == ' ' || c == '\t'; }
@@ -181,7 +167,7 @@ constexpr std::string_view kWhite = " \t";
 
 class Reader {
 public:
-    explicit Reader(std::string_view text) : m_lines(SplitLines(text)) {}
+    explicit Reader(std::string_view text) : m_lines(SplitTextLines(text)) {}
 
     DeckReading Read()
     {

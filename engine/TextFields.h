@@ -4,12 +4,10 @@
 #include <string_view>
 #include <vector>
 
+#include "TextLines.h"  // SplitTextLines, shared with the deck reader
+
 // Small text helpers shared by the engine's file readers.  Numbers are read
 // the same way whatever the process's locale.
-
-// The lines of a text, without their line ends (LF or CR LF).  A last line
-// without a line end counts; the empty rest after a final line end does not.
-std::vector<std::string_view> SplitTextLines(std::string_view text);
 
 // The text without blanks and tabs at either end.
 std::string_view TrimBlanks(std::string_view text);
