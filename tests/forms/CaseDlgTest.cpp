@@ -109,11 +109,7 @@ void CaseDlgTest::Open()
 // selected), then types TEXT over it as a person would.
 void CaseDlgTest::TypeInto(int id, const QString& text)
 {
-    Form().NextDlgCtl(id);
-    QCOMPARE(Form().GetFocusId(), id);
-    QWidget* field = Form().GetDlgItem(id);
-    QTest::keyClick(field, Qt::Key_Delete);
-    QTest::keyClicks(field, text);
+    QVERIFY2(::TypeInto(Form(), id, text), "the field did not take the focus");
 }
 
 void CaseDlgTest::Press(int key, Qt::KeyboardModifiers modifiers)

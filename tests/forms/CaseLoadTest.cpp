@@ -140,11 +140,7 @@ void CaseLoadTest::Open()
 
 void CaseLoadTest::TypeInto(int id, const QString& text)
 {
-    Form().NextDlgCtl(id);
-    QCOMPARE(Form().GetFocusId(), id);
-    QWidget* field = Form().GetDlgItem(id);
-    QTest::keyClick(field, Qt::Key_Delete);
-    QTest::keyClicks(field, text);
+    QVERIFY2(::TypeInto(Form(), id, text), "the field did not take the focus");
 }
 
 // Types NAME into the case file name and leaves the field with Tab, as a

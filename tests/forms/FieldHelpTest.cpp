@@ -86,10 +86,7 @@ void FieldHelpTest::cleanup()
 
 void FieldHelpTest::FocusAndType(int id, const QString& text)
 {
-    Form().NextDlgCtl(id);
-    QCOMPARE(Form().GetFocusId(), id);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
-    QTest::keyClicks(QApplication::focusWidget(), text);
+    QVERIFY2(TypeInto(Form(), id, text), "the field did not take the focus");
 }
 
 void FieldHelpTest::PressF1()

@@ -193,3 +193,14 @@ bool ShownWindows::eventFilter(QObject* watched, QEvent* event)
     }
     return QObject::eventFilter(watched, event);
 }
+
+bool TypeInto(CDialog& dialog, int id, const QString& text)
+{
+    dialog.NextDlgCtl(id);
+    if (dialog.GetFocusId() != id)
+        return false;
+    QWidget* field = dialog.GetDlgItem(id);
+    QTest::keyClick(field, Qt::Key_Delete);
+    QTest::keyClicks(field, text);
+    return true;
+}

@@ -42,6 +42,11 @@ QStringList TextsThatDoNotFit(QWidget* window);
 // renderings folder; returns the file's path, empty on failure.
 QString SaveRendering(QWidget* window, const QString& name);
 
+// Moves the focus to field ID of DIALOG as the dialog manager does (its text
+// selected), then types TEXT over it as a person would.  False, with nothing
+// typed, when the field does not take the focus (a disabled field).
+bool TypeInto(CDialog& dialog, int id, const QString& text);
+
 // COUNT lines "ingredient 1" to "ingredient COUNT", each ending in LINEEND.
 QByteArray NumberedLines(int count, const QByteArray& lineEnd = "\n");
 

@@ -76,16 +76,6 @@ std::vector<int> Rows(int first, int last)
     return rows;
 }
 
-// Moves the focus to field ID as the dialog manager does (its text
-// selected), then types TEXT over it as a person would.
-void TypeInto(CDialog& form, int id, const QString& text)
-{
-    form.NextDlgCtl(id);
-    QWidget* field = form.GetDlgItem(id);
-    QTest::keyClick(field, Qt::Key_Delete);
-    QTest::keyClicks(field, text);
-}
-
 void Press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
     if (QWidget* focused = QApplication::focusWidget())
